@@ -1,0 +1,61 @@
+#!/bin/sh
+# Installs from Debian's packages everything needed to build, run and test
+# Tallowind on Debian 12: the i686 MinGW cross compiler, 32-bit Wine, Xvfb,
+# Japanese fonts and locale, CMake, Ninja, GoogleTest, Google Benchmark,
+# clang's fuzzer runtime and Python. Safe to run again: when everything is
+# present it only checks and returns.
+set -eu
+
+packages="g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine32:i386
+  xvfb xauth x11-utils imagemagick fonts-ipafont-gothic fonts-ipafont-mincho
+  locales cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
+  clang libclang-rt-14-dev python3"
+
+missing=""
+for p in $packages; do
+  dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' \
+    || missing="$missing $p"
+done
+
+as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+
+if [ -n "$missing" ]; then
+  echo "setup: installing$missing"
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386
+  fi
+  as_root apt-get update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing
+fi
+
+# Some hosts run 64-bit user code only (the kernel's IA-32 emulation is off):
+# 32-bit Wine then runs through qemu's user-mode emulator, registered with
+# binfmt_misc. qemu 7.2 needs about a minute to start each Wine process, so
+# the newer one from bookworm-backports is used.
+if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+  if ! /usr/bin/qemu-i386-static --version 2>/dev/null | grep -qE 'version ([89]|[1-9][0-9])\.'; then
+    echo "setup: this kernel runs no 32-bit code; installing qemu-user-static from bookworm-backports"
+    if ! grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+      echo 'deb http://deb.debian.org/debian bookworm-backports main' |
+        as_root tee /etc/apt/sources.list.d/bookworm-backports.list >/dev/null
+    fi
+    as_root apt-get update -qq
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+      -t bookworm-backports qemu-user-static
+  fi
+  binfmt=/proc/sys/fs/binfmt_misc
+  [ -e "$binfmt/register" ] || as_root mount -t binfmt_misc binfmt_misc "$binfmt"
+  if [ -e "$binfmt/qemu-i386" ] && ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+    as_root sh -c "echo -1 > $binfmt/qemu-i386"
+  fi
+  if [ ! -e "$binfmt/qemu-i386" ]; then
+    echo "setup: registering qemu-i386 for 32-bit programs"
+    as_root sh -c "printf '%s' ':qemu-i386:M::\\x7fELF\\x01\\x01\\x01\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x00\\x02\\x00\\x03\\x00:\\xff\\xff\\xff\\xff\\xff\\xfe\\xfe\\x00\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xff\\xfe\\xff\\xff\\xff:/usr/bin/qemu-i386-static:F' > $binfmt/register"
+  fi
+fi
+
+# Wine takes its ANSI code page (932) from the Japanese locale.
+if ! locale -a 2>/dev/null | grep -qix 'ja_JP.utf8'; then
+  echo "setup: generating the ja_JP.UTF-8 locale"
+  as_root sh -c "sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen && locale-gen ja_JP.UTF-8 >/dev/null"
+fi

@@ -1,0 +1,50 @@
+// The thin layer between the command logic and the window: control texts and
+// message boxes of the main window. The exe links the Win32 half (ui_win.cpp);
+// native tests link a scripted stand-in.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Control ids of the main window.
+enum ControlId : int {
+  kInputMargin = 10001,  // the seven trade inputs are 10001 + field index
+  kLogEdit = 10008,
+  kOutputRuinRate = 10009,
+  kOutputWinOnly = 10010,
+  kOutputAll = 10011,
+  kOutputLoseOnly = 10012,
+  kOutputProfit = 10013,
+  kOutputHighValue = 10014,
+  kOutputLowValue = 10015,
+  kOutputStatus = 10016,
+  kOutputTradeCount = 10017,
+};
+
+// Every box belongs to one kind, which fixes its caption, icon and buttons.
+enum class BoxKind {
+  Error,          // "ERROR!!", warning, OK
+  FieldWarning,   // "オペレーション確認", warning, OK
+  Question,       // "オペレーション確認", question, Yes and No
+  Completion,     // "オペレーション確認", information, OK
+  TradeResult,    // "トレード状況", information, OK
+  VersionResult,  // "バージョンアップ確認", information, OK
+};
+
+// Shows a box owned by the main window. True only when a question was
+// answered Yes.
+bool ShowBox(BoxKind kind, std::wstring_view text);
+
+// Shows "エラーコード:<code>\n<reason>" as an error box.
+void ShowError(std::wstring_view code, std::wstring_view reason);
+
+inline constexpr std::wstring_view kReasonNoMemory = L"メモリの確保に失敗しました。";
+inline constexpr std::wstring_view kReasonLoadFailed = L"ファイルのロードに失敗しました。";
+inline constexpr std::wstring_view kReasonSaveFailed = L"ファイルのセーブに失敗しました。";
+inline constexpr std::wstring_view kReasonLogData = L"LOG DATAの作成に失敗しました。";
+
+// The text of a control of the main window, read as into a buffer of
+// bufferChars UTF-16 units (the terminating zero included).
+std::wstring ControlText(int id, int bufferChars);
+
+void SetControlText(int id, std::wstring_view text);

@@ -1,0 +1,40 @@
+// The trade log file: the live set of trades, one record per trade, the last
+// one open. Every operation works on TradeLogPath.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/progression.h"
+
+// The lists of the log's "ARRAY:" lines in file order.
+using LogData = std::vector<ProgressionArray>;
+
+// The log's text with CR LF line ends, ready for the log edit. 0 done,
+// 1 the file cannot be read or memory ran out, 255 no file; text is set only
+// with 0.
+std::uint8_t LoadTradeLogText(std::optional<std::string>& text);
+
+// The fresh log of a new set: trade No.1 with the list 1, 2, 3.
+std::string FreshTradeLog(std::int64_t now);
+
+// Replaces the log with a fresh one in one write. True when it was written.
+bool ResetTradeLog();
+
+// The lists of the log; nothing when it cannot be read or holds no list.
+std::optional<LogData> ParseTradeLog();
+
+// The number after the log's last "."; 1 when there is none or no file.
+std::int32_t ReadLastTradeNumber();
+
+// The profit of the resolved trades, from unitLotSize, takeProfit and stopLoss
+// of tradeParameters; 0 when two neighbouring lists have equal lengths.
+double ComputeSetProfit(const LogData& log);
+
+// The record that registers a result and opens the next trade:
+// "STATUS:WIN\n\n\xA5TRADE No.<n>\nDATE:<date text>ARRAY:<list>\n" (LOSE for
+// 'L'). Nothing when a number cannot be formatted.
+std::optional<std::string> ComposeTradeRecord(char result, std::int64_t tradeNumber,
+                                              const ProgressionArray& list, std::int64_t now);

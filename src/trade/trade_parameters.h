@@ -1,0 +1,42 @@
+// The seven trade conditions, shared by every calculation: as narrow texts
+// (alive only within one command) and as numbers (kept for the whole run).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/trade_field.h"
+
+struct TradeParameters {
+  // Indexed by TradeField. Between two commands all seven are empty.
+  std::array<std::optional<std::string>, 7> texts;
+  double margin = 0;
+  std::int16_t leverage = 0;
+  double rate = 0;
+  std::int32_t unitLotSize = 0;
+  double winRate = 0;  // the percent divided by 100
+  double takeProfit = 0;
+  double stopLoss = 0;
+};
+
+inline TradeParameters tradeParameters;
+
+// Reads TradeInformationPath into the texts, each tag sought anywhere in the
+// file. 0 loaded (also with fields missing), 1 the file exists but cannot be
+// read, 255 no file.
+std::uint8_t LoadTradeInformation();
+
+// Sets the number of every field whose text is present.
+void ParseTradeParameters();
+
+// Empties all seven texts.
+void ReleaseTradeTexts();
+
+// Puts each present text into its input (10001 + field) and empties all texts.
+void MoveTradeTextsToInputs();
+
+// The file's whole text from the seven texts: "A<margin>\nB<leverage>\n...
+// G<stop loss>", no line end after the last.
+std::string ComposeTradeInformation();
