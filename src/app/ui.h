@@ -36,7 +36,9 @@ enum class BoxKind {
 bool ShowBox(BoxKind kind, std::wstring_view text);
 
 // Shows "エラーコード:<code>\n<reason>" as an error box.
-void ShowError(std::wstring_view code, std::wstring_view reason);
+inline void ShowError(std::wstring_view code, std::wstring_view reason) {
+  ShowBox(BoxKind::Error, std::wstring(L"エラーコード:").append(code).append(L"\n").append(reason));
+}
 
 inline constexpr std::wstring_view kReasonNoMemory = L"メモリの確保に失敗しました。";
 inline constexpr std::wstring_view kReasonLoadFailed = L"ファイルのロードに失敗しました。";

@@ -11,6 +11,5 @@
 // Nothing when memory runs out or the system's conversion fails.
 std::optional<std::string> WideToAnsi(std::wstring_view text);
 
-// Nothing for nothing, or when memory runs out.
+// Nothing when memory runs out.
 std::optional<std::wstring> AnsiToWide(std::string_view text);
-std::optional<std::wstring> AnsiToWide(const std::optional<std::string>& text);

@@ -1,0 +1,27 @@
+#!/bin/sh
+# Runs every libFuzzer target in DIR for SECONDS seconds each, starting from
+# a copy of its seed corpus in fuzz/corpus/<target>. Fails on any crash or
+# sanitizer report.
+set -eu
+dir=$1
+seconds=${2:-20}
+root=$(cd "$(dirname "$0")/.." && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failed=0
+passed=0
+for target in "$dir"/fuzz_*; do
+  [ -x "$target" ] || continue
+  name=$(basename "$target")
+  mkdir -p "$work/$name"
+  [ -d "$root/fuzz/corpus/$name" ] && cp -r "$root/fuzz/corpus/$name/." "$work/$name/"
+  if (cd "$work" && "$target" -max_total_time="$seconds" -print_final_stats=0 "$work/$name" >"$work/$name.log" 2>&1); then
+    echo "fuzz: $name ran ${seconds}s without findings"
+    passed=$((passed + 1))
+  else
+    echo "fuzz: $name FAILED"; tail -40 "$work/$name.log"
+    failed=$((failed + 1))
+  fi
+done
+echo "fuzz: $passed passed, $failed failed"
+[ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]

@@ -1,0 +1,35 @@
+#!/bin/sh
+# Takes the README's screenshot of the main window: starts Tallowind.exe
+# under Xvfb in an empty directory and captures the window to
+# docs/screenshot.png (or the path given).
+set -eu
+cd "$(dirname "$0")/.."
+out=${1:-docs/screenshot.png}
+
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 --target Tallowind
+
+work=$(mktemp -d)
+display=:$((90 + $$ % 100))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+cleanup() {
+  kill "$app" 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+cp build/win32/Tallowind.exe "$work/"
+sleep 1
+root=$PWD
+(cd "$work" && DISPLAY=$display WINEPREFIX=$root/build/win32/wineprefix exec "$root/scripts/wine-run.sh" Tallowind.exe) &
+app=$!
+for _ in $(seq 60); do
+  DISPLAY=$display xwininfo -root -tree 2>/dev/null | grep -q '"Tallowind"' && break
+  sleep 0.5
+done
+sleep 2
+id=$(DISPLAY=$display xwininfo -root -tree | awk '/"Tallowind"/ {print $1; exit}')
+mkdir -p "$(dirname "$out")"
+DISPLAY=$display import -window "$id" "$out"
+echo "screenshot: $out"

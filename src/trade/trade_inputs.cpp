@@ -1,0 +1,32 @@
+// The input step shared by the commands that read the trade inputs.
+#include "trade/trade_inputs.h"
+
+#include "app/ui.h"
+#include "io/codepage.h"
+#include "trade/trade_parameters.h"
+
+namespace {
+
+// The inputs are read as into a buffer of 65535 UTF-16 units.
+constexpr int kInputBufferChars = 65535;
+
+}  // namespace
+
+bool ReadTradeInputs(std::span<const TradeField> fields, std::span<const std::wstring_view> memoryErrorCodes) {
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    const TradeField field = fields[i];
+    auto& text = tradeParameters.texts[FieldIndex(field)];
+    text = WideToAnsi(ControlText(kInputMargin + FieldIndex(field), kInputBufferChars));
+    if (!text) {
+      ShowError(memoryErrorCodes[i], kReasonNoMemory);
+      ReleaseTradeTexts();
+      return false;
+    }
+    if (ValidateField(field, text)) {
+      ShowBox(BoxKind::FieldWarning, RangeMessage(field));
+      ReleaseTradeTexts();
+      return false;
+    }
+  }
+  return true;
+}

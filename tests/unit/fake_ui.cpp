@@ -1,0 +1,26 @@
+// The scripted window for native tests.
+#include "fake_ui.h"
+
+void ResetFakeUi() { fakeUi = FakeUi{}; }
+
+std::wstring ErrorText(std::wstring_view code, std::wstring_view reason) {
+  return std::wstring(L"エラーコード:").append(code).append(L"\n").append(reason);
+}
+
+bool ShowBox(BoxKind kind, std::wstring_view text) {
+  fakeUi.boxes.push_back({kind, std::wstring(text)});
+  if (kind != BoxKind::Question) return false;
+  if (fakeUi.answers.empty()) return true;
+  const bool yes = fakeUi.answers.front();
+  fakeUi.answers.pop_front();
+  return yes;
+}
+
+std::wstring ControlText(int id, int bufferChars) {
+  fakeUi.controlsRead.push_back(id);
+  std::wstring text = fakeUi.controls[id];
+  if (bufferChars > 0 && text.size() > static_cast<size_t>(bufferChars - 1)) text.resize(bufferChars - 1);
+  return text;
+}
+
+void SetControlText(int id, std::wstring_view text) { fakeUi.controls[id] = std::wstring(text); }

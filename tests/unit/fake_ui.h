@@ -1,0 +1,32 @@
+// A scripted stand-in for the window: tests set the inputs' texts and the
+// answers to questions, run a command, and read the boxes shown and the
+// controls set.
+#pragma once
+
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/ui.h"
+
+struct ShownBox {
+  BoxKind kind;
+  std::wstring text;
+  bool operator==(const ShownBox&) const = default;
+};
+
+struct FakeUi {
+  std::map<int, std::wstring> controls;  // control id -> its text
+  std::vector<int> controlsRead;         // ids in the order they were read
+  std::vector<ShownBox> boxes;           // every box, in order
+  std::deque<bool> answers;              // answers to questions; Yes when empty
+};
+
+inline FakeUi fakeUi;
+
+// Forgets all texts, boxes and answers.
+void ResetFakeUi();
+
+// The text of "エラーコード:<code>\n<reason>".
+std::wstring ErrorText(std::wstring_view code, std::wstring_view reason);
