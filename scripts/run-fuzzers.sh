@@ -1,7 +1,7 @@
 #!/bin/sh
-# Runs every libFuzzer target in DIR for SECONDS seconds each, starting from
-# a copy of its seed corpus in fuzz/corpus/<target>. Fails on any crash or
-# sanitizer report.
+# Runs every libFuzzer target in DIR (one per seed corpus fuzz/corpus/<target>)
+# for SECONDS seconds, starting from a copy of its corpus. Fails on any crash
+# or sanitizer report.
 set -eu
 dir=$1
 seconds=${2:-20}
@@ -10,11 +10,11 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failed=0
 passed=0
-for target in "$dir"/fuzz_*; do
-  [ -x "$target" ] || continue
-  name=$(basename "$target")
+for corpus in "$root"/fuzz/corpus/*/; do
+  name=$(basename "$corpus")
+  target=$dir/$name
   mkdir -p "$work/$name"
-  [ -d "$root/fuzz/corpus/$name" ] && cp -r "$root/fuzz/corpus/$name/." "$work/$name/"
+  cp -r "$corpus." "$work/$name/"
   if (cd "$work" && "$target" -max_total_time="$seconds" -print_final_stats=0 "$work/$name" >"$work/$name.log" 2>&1); then
     echo "fuzz: $name ran ${seconds}s without findings"
     passed=$((passed + 1))

@@ -1,0 +1,166 @@
+// The trade log file: its fresh form, the record of a registered result, the
+// display text, and the tolerant reading of its lists, last trade number and
+// set profit. Hand-edited and damaged logs are read, never rejected.
+#include "trade/trade_log.h"
+
+#include <cmath>
+#include <limits>
+#include <new>
+#include <string_view>
+
+#include "core/decimal.h"
+#include "io/clock.h"
+#include "io/files.h"
+#include "io/paths.h"
+#include "trade/trade_parameters.h"
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The whole log as a text-mode read yields it; nothing when there is no file
+// or it cannot be read.
+std::optional<std::string> ReadTradeLog() {
+  if (!FileCanBeOpened(TradeLogPath)) return std::nullopt;
+  return ReadWholeFile(TradeLogPath);
+}
+
+// The list of one "ARRAY:" line: a digit run fills a slot, every other byte
+// moves to the next slot, so an empty slot (-1) ends the list. A number too
+// long for 32 bits stays at the largest one.
+ProgressionArray ListFromLine(std::string_view line) {
+  constexpr std::int32_t kLargest = std::numeric_limits<std::int32_t>::max();
+  std::vector<std::int32_t> block(line.size() + 1, -1);
+  std::size_t slot = 0;
+  for (char c : line) {
+    if (!IsDigit(c)) {
+      ++slot;
+      continue;
+    }
+    const std::int32_t digit = c - '0';
+    std::int32_t& value = block[slot];
+    if (value < 0) {
+      value = digit;
+    } else {
+      value = value > (kLargest - digit) / 10 ? kLargest : value * 10 + digit;
+    }
+  }
+  return ProgressionFromBlock(block);
+}
+
+}  // namespace
+
+std::uint8_t LoadTradeLogText(std::optional<std::string>& text) {
+  text.reset();
+  if (!FileCanBeOpened(TradeLogPath)) return 255;
+  const std::optional<std::string> read = ReadWholeFile(TradeLogPath);
+  if (!read) return 1;
+  try {
+    std::string display;
+    display.reserve(read->size() * 2);
+    for (char c : *read) {
+      if (c == '\n') display += '\r';
+      display += c;
+    }
+    text = std::move(display);
+  } catch (const std::bad_alloc&) {
+    return 1;
+  }
+  return 0;
+}
+
+std::string FreshTradeLog(std::int64_t now) {
+  return "\xA5TRADE No.1\nDATE:" + DateText(now) + "ARRAY:1,2,3\n";
+}
+
+bool ResetTradeLog() {
+  try {
+    return WriteTextFile(TradeLogPath, FreshTradeLog(ClockNow()));
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
+std::optional<LogData> ParseTradeLog() {
+  try {
+    const std::optional<std::string> read = ReadTradeLog();
+    if (!read || read->empty()) return std::nullopt;
+    const std::string_view text = *read;
+    LogData log;
+    std::size_t at = text.find('Y');
+    while (at != std::string_view::npos) {
+      // The list starts at the first digit after the 'Y', on this line or a
+      // later one, and runs to the end of that digit's line.
+      const std::size_t start = text.find_first_of("0123456789", at + 1);
+      if (start == std::string_view::npos) break;
+      std::size_t end = text.find('\n', start);
+      if (end == std::string_view::npos) end = text.size();
+      log.push_back(ListFromLine(text.substr(start, end - start)));
+      at = text.find('Y', end);
+    }
+    if (log.empty()) return std::nullopt;
+    return log;
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+}
+
+std::int32_t ReadLastTradeNumber() {
+  try {
+    const std::optional<std::string> read = ReadTradeLog();
+    if (!read) return 1;
+    const std::string_view text = *read;
+    const std::size_t point = text.rfind('.');
+    if (point == std::string_view::npos) return 1;
+    std::size_t end = point + 1;
+    while (end < text.size() && IsDigit(text[end]))
+      ++end;
+    const double number = std::trunc(ParseDecimal(text.substr(point + 1, end - point - 1)));
+    constexpr std::int32_t kLargest = std::numeric_limits<std::int32_t>::max();
+    return number >= kLargest ? kLargest : static_cast<std::int32_t>(number);
+  } catch (const std::bad_alloc&) {
+    return 1;
+  }
+}
+
+double ComputeSetProfit(const LogData& log) {
+  const std::int64_t unitLotSize = tradeParameters.unitLotSize;
+  double profit = 0.0;
+  for (std::size_t i = 0; i + 1 < log.size(); ++i) {
+    const std::size_t before = log[i].size();
+    const std::size_t after = log[i + 1].size();
+    if (before == after) return 0.0;  // an inconsistent log has no profit
+    const double lotSize = static_cast<double>(ProgressionStake(log[i]) * unitLotSize);
+    if (before > after) {
+      profit += lotSize * tradeParameters.takeProfit;
+    } else {
+      profit -= lotSize * tradeParameters.stopLoss;
+    }
+  }
+  return profit;
+}
+
+std::optional<std::string> ComposeTradeRecord(char result,
+                                              std::int64_t tradeNumber,
+                                              const ProgressionArray& list,
+                                              std::int64_t now) {
+  try {
+    const std::optional<std::string> number = FormatDecimal(static_cast<double>(tradeNumber), "1.0");
+    if (!number) return std::nullopt;
+    std::string record = result == 'W' ? "STATUS:WIN\n\n\xA5TRADE No." : "STATUS:LOSE\n\n\xA5TRADE No.";
+    record += *number;
+    record += "\nDATE:";
+    record += DateText(now);
+    record += "ARRAY:";
+    for (std::size_t i = 0; i < list.size(); ++i) {
+      const std::optional<std::string> value = FormatDecimal(list[i], "1.0");
+      if (!value) return std::nullopt;
+      if (i > 0) record += ',';
+      record += *value;
+    }
+    record += '\n';
+    return record;
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+}

@@ -1,0 +1,62 @@
+// The commands of the TRADE INFORMATION panel.
+#include "trade/trade_panel.h"
+
+#include <array>
+#include <cstdint>
+#include <new>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/ui.h"
+#include "core/decimal.h"
+#include "io/files.h"
+#include "io/paths.h"
+#include "trade/trade_inputs.h"
+#include "trade/trade_parameters.h"
+
+namespace {
+
+// The memory errors of SAVE, one per field in panel order.
+constexpr std::array<std::wstring_view, 7> kSaveMemoryErrors = {
+    L"02-03", L"02-04", L"02-05", L"02-06", L"02-07", L"02-08", L"02-09",
+};
+
+}  // namespace
+
+void ClearTradeInput(TradeField field) { SetControlText(kInputMargin + FieldIndex(field), L""); }
+
+void SaveTradeInformationCommand() {
+  if (!ShowBox(BoxKind::Question, L"TRADE INFORMATION をファイルにセーブしますか?")) return;
+  if (!ReadTradeInputs(kTradeFields, kSaveMemoryErrors)) return;
+
+  // The file receives the normalised texts; the inputs keep what was typed.
+  std::optional<std::string> composed;
+  try {
+    for (auto& text : tradeParameters.texts) {
+      if (text) NormalizeDecimalText(*text);
+    }
+    composed = ComposeTradeInformation();
+  } catch (const std::bad_alloc&) {
+    composed.reset();
+  }
+  ReleaseTradeTexts();
+
+  // One write replaces the file whole, so a failure leaves the former file.
+  if (!composed || !WriteTextFile(TradeInformationPath, *composed)) {
+    ShowError(L"02-71", kReasonSaveFailed);
+    return;
+  }
+  ShowBox(BoxKind::Completion, L"セーブが完了しました｡");
+}
+
+void LoadTradeInformationCommand() {
+  if (!ShowBox(BoxKind::Question, L"TRADE INFORMATION をファイルからロードしますか?")) return;
+  const std::uint8_t result = LoadTradeInformation();
+  MoveTradeTextsToInputs();
+  switch (result) {
+    case 0: ShowBox(BoxKind::Completion, L"ロードが完了しました｡"); break;
+    case 255: ShowBox(BoxKind::FieldWarning, L"ファイルが存在しないため、ロード出来ませんでした。"); break;
+    default: ShowError(L"02-10", kReasonLoadFailed); break;
+  }
+}

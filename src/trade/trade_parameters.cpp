@@ -1,0 +1,108 @@
+// The trade conditions: loading them from the trade-information file, turning
+// their texts into numbers, and handing the texts to the panel's inputs.
+#include "trade/trade_parameters.h"
+
+#include <cmath>
+#include <limits>
+#include <new>
+#include <string_view>
+
+#include "app/ui.h"
+#include "core/decimal.h"
+#include "io/codepage.h"
+#include "io/files.h"
+#include "io/paths.h"
+
+namespace {
+
+// The field's tag letter in the file: 'A' for the margin up to 'G' for the
+// STOP LOSS.
+char FieldTag(int index) { return static_cast<char>('A' + index); }
+
+// The value truncated toward zero, held within the integer type's range: a
+// hand-edited file may hold any number, and the conversion must stay defined.
+template <typename Integer>
+Integer TruncateToInteger(double value) {
+  if (std::isnan(value)) return 0;
+  const double truncated = std::trunc(value);
+  if (truncated <= static_cast<double>(std::numeric_limits<Integer>::min())) {
+    return std::numeric_limits<Integer>::min();
+  }
+  if (truncated >= static_cast<double>(std::numeric_limits<Integer>::max())) {
+    return std::numeric_limits<Integer>::max();
+  }
+  return static_cast<Integer>(truncated);
+}
+
+// The value of the first tag in the text: the characters after the tag letter
+// up to the next line end. Nothing when the tag is missing or the value empty.
+std::optional<std::string> TaggedValue(std::string_view text, char tag) {
+  const std::size_t tagAt = text.find(tag);
+  if (tagAt == std::string_view::npos) return std::nullopt;
+  const std::string_view rest = text.substr(tagAt + 1);
+  const std::string_view value = rest.substr(0, rest.find('\n'));
+  if (value.empty()) return std::nullopt;
+  return std::string(value);
+}
+
+}  // namespace
+
+std::uint8_t LoadTradeInformation() {
+  if (!FileCanBeOpened(TradeInformationPath)) return 255;
+  const std::optional<std::string> text = ReadWholeFile(TradeInformationPath);
+  if (!text) return 1;
+  for (TradeField field : kTradeFields) {
+    const int index = FieldIndex(field);
+    try {
+      tradeParameters.texts[index] = TaggedValue(*text, FieldTag(index));
+    } catch (const std::bad_alloc&) {
+      // A value that cannot be held leaves its field absent; the rest loads.
+      tradeParameters.texts[index].reset();
+    }
+  }
+  return 0;
+}
+
+void ParseTradeParameters() {
+  auto& texts = tradeParameters.texts;
+  auto present = [&](TradeField field) { return texts[FieldIndex(field)].has_value(); };
+  auto value = [&](TradeField field) { return ParseDecimal(*texts[FieldIndex(field)]); };
+  if (present(TradeField::Margin)) tradeParameters.margin = value(TradeField::Margin);
+  if (present(TradeField::Leverage)) {
+    tradeParameters.leverage = TruncateToInteger<std::int16_t>(value(TradeField::Leverage));
+  }
+  if (present(TradeField::Rate)) tradeParameters.rate = value(TradeField::Rate);
+  if (present(TradeField::UnitLotSize)) {
+    tradeParameters.unitLotSize = TruncateToInteger<std::int32_t>(value(TradeField::UnitLotSize));
+  }
+  if (present(TradeField::WinRate)) tradeParameters.winRate = value(TradeField::WinRate) / 100;
+  if (present(TradeField::TakeProfit)) tradeParameters.takeProfit = value(TradeField::TakeProfit);
+  if (present(TradeField::StopLoss)) tradeParameters.stopLoss = value(TradeField::StopLoss);
+}
+
+void ReleaseTradeTexts() {
+  for (auto& text : tradeParameters.texts)
+    text.reset();
+}
+
+void MoveTradeTextsToInputs() {
+  for (TradeField field : kTradeFields) {
+    auto& text = tradeParameters.texts[FieldIndex(field)];
+    if (!text) continue;
+    const std::optional<std::wstring> wide = AnsiToWide(*text);
+    text.reset();
+    // An input whose text cannot be converted keeps what it showed.
+    if (wide) SetControlText(kInputMargin + FieldIndex(field), *wide);
+  }
+}
+
+std::string ComposeTradeInformation() {
+  std::string composed;
+  for (TradeField field : kTradeFields) {
+    const int index = FieldIndex(field);
+    if (index > 0) composed += '\n';
+    composed += FieldTag(index);
+    if (const auto& text = tradeParameters.texts[index]) composed += *text;
+  }
+  return composed;
+}

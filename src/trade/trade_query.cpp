@@ -1,0 +1,196 @@
+// The commands of the TRADE QUERY panel. Each one parses the trade log,
+// computes the next list, writes the log in one step, reloads it into the log
+// edit and reports in a box.
+#include "trade/trade_query.h"
+
+#include <array>
+#include <cstdint>
+#include <new>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "app/ui.h"
+#include "core/decimal.h"
+#include "core/progression.h"
+#include "io/clock.h"
+#include "io/codepage.h"
+#include "io/files.h"
+#include "io/paths.h"
+#include "trade/trade_inputs.h"
+#include "trade/trade_log.h"
+#include "trade/trade_parameters.h"
+
+namespace {
+
+// The fields that a profit needs, in panel order.
+constexpr std::array<TradeField, 3> kProfitFields = {
+    TradeField::UnitLotSize,
+    TradeField::TakeProfit,
+    TradeField::StopLoss,
+};
+constexpr std::array<std::wstring_view, 3> kReferenceMemoryErrors = {L"02-11", L"02-12", L"02-13"};
+constexpr std::array<std::wstring_view, 3> kWinMemoryErrors = {L"02-21", L"02-22", L"02-23"};
+
+// Reads the unit lot size, TAKE PROFIT and STOP LOSS inputs into their
+// numbers. False, after the field's message, when one cannot be taken.
+bool ReadProfitFields(std::span<const std::wstring_view> memoryErrorCodes) {
+  if (!ReadTradeInputs(kProfitFields, memoryErrorCodes)) return false;
+  ParseTradeParameters();
+  ReleaseTradeTexts();
+  return true;
+}
+
+// Runs one step that builds text; when memory runs out shows the step's
+// error and answers false.
+template <typename Step>
+bool BuildText(std::wstring_view errorCode, Step step) {
+  try {
+    step();
+    return true;
+  } catch (const std::bad_alloc&) {
+    ShowError(errorCode, kReasonNoMemory);
+    return false;
+  }
+}
+
+// The lot size of the trade the list stands for: its stake times the unit
+// lot size, in currency units. Formed in 64 bits, where it cannot overflow.
+std::int64_t LotSize(const ProgressionArray& list) {
+  return ProgressionStake(list) * std::int64_t{tradeParameters.unitLotSize};
+}
+
+// Reloads the log into the log edit, reporting an unreadable file with the
+// command's load error. True when the file gave a text.
+bool RefreshLogEdit(std::wstring_view loadErrorCode) {
+  std::optional<std::string> text;
+  if (LoadTradeLogText(text) == 1) ShowError(loadErrorCode, kReasonLoadFailed);
+  if (!text) return false;
+  if (const std::optional<std::wstring> wide = AnsiToWide(*text)) SetControlText(kLogEdit, *wide);
+  return true;
+}
+
+// Appends the record of a registered result and opens the next trade. The
+// record is composed whole first, so the log gains all of it or nothing.
+// False after the command's error.
+bool AppendTradeRecord(char result,
+                       const ProgressionArray& next,
+                       std::wstring_view formatErrorCode,
+                       std::wstring_view writeErrorCode) {
+  const std::int64_t tradeNumber = std::int64_t{ReadLastTradeNumber()} + 1;
+  const std::optional<std::string> record = ComposeTradeRecord(result, tradeNumber, next, ClockNow());
+  if (!record) {
+    ShowError(formatErrorCode, kReasonNoMemory);
+    return false;
+  }
+  if (!AppendTextFile(TradeLogPath, *record)) {
+    ShowError(writeErrorCode, kReasonSaveFailed);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void ReferenceCommand() {
+  if (!ReadProfitFields(kReferenceMemoryErrors)) return;
+  const std::optional<LogData> log = ParseTradeLog();
+  if (!log) {
+    ShowError(L"02-14", kReasonLogData);
+    return;
+  }
+  // The lot size is written from its 64-bit integer, so it is exact whatever
+  // its size.
+  std::string lotSize;
+  std::string report;
+  if (!BuildText(L"02-15", [&] { lotSize = std::to_string(LotSize(log->back())); })) return;
+  if (!BuildText(L"02-16", [&] { report = "NEXT LOT SIZE:" + lotSize; })) return;
+  if (!BuildText(L"02-17", [&] { report += "\nPROFIT:"; })) return;
+  std::optional<std::string> profit = FormatDecimal(ComputeSetProfit(*log), "1.8");
+  if (!profit) {
+    ShowError(L"02-18", kReasonNoMemory);
+    return;
+  }
+  NormalizeDecimalText(*profit);
+  if (!BuildText(L"02-19", [&] { report += *profit; })) return;
+  const std::optional<std::wstring> message = AnsiToWide(report);
+  if (!message) {
+    ShowError(L"02-20", kReasonNoMemory);
+    return;
+  }
+  ShowBox(BoxKind::TradeResult, *message);
+}
+
+void WinCommand() {
+  if (!ReadProfitFields(kWinMemoryErrors)) return;
+  if (!ShowBox(BoxKind::Question, L"勝ちトレードで登録しますか?")) return;
+  const std::optional<LogData> log = ParseTradeLog();
+  if (!log) {
+    ShowError(L"02-24", kReasonLogData);
+    return;
+  }
+  const std::optional<ProgressionArray> next = NextProgression('W', log->back());
+  if (!next) {
+    ShowError(L"02-25", kReasonNoMemory);
+    return;
+  }
+
+  if (!next->empty()) {
+    if (!AppendTradeRecord('W', *next, L"02-27", L"02-72")) return;
+    RefreshLogEdit(L"02-28");
+    ShowBox(BoxKind::TradeResult, L"勝ちトレードで登録しました。");
+    return;
+  }
+
+  // The list is used up: the set ends with this win. Its message is built
+  // before the log is replaced, so nothing can fail between the two.
+  const double lastWin = static_cast<double>(LotSize(log->back())) * tradeParameters.takeProfit;
+  std::optional<std::string> profit = FormatDecimal(ComputeSetProfit(*log) + lastWin, "1.6");
+  if (!profit) {
+    ShowError(L"02-29", kReasonNoMemory);
+    return;
+  }
+  NormalizeDecimalText(*profit);
+  const std::optional<std::wstring> wideProfit = AnsiToWide(*profit);
+  if (!wideProfit) {
+    ShowError(L"02-29", kReasonNoMemory);
+    return;
+  }
+  std::wstring message;
+  if (!BuildText(L"02-29",
+                 [&] { message = L"1セット終了しました。\n今回の損益は" + *wideProfit + L"です。"; })) {
+    return;
+  }
+  if (!ResetTradeLog()) {
+    ShowError(L"02-73", kReasonSaveFailed);
+    return;
+  }
+  ShowBox(BoxKind::TradeResult, message);
+  RefreshLogEdit(L"02-30");
+}
+
+void LoseCommand() {
+  if (!ShowBox(BoxKind::Question, L"負けトレードで登録しますか?")) return;
+  const std::optional<LogData> log = ParseTradeLog();
+  if (!log) {
+    ShowError(L"02-31", kReasonLogData);
+    return;
+  }
+  const std::optional<ProgressionArray> next = NextProgression('L', log->back());
+  if (!next) {
+    ShowError(L"02-32", kReasonNoMemory);
+    return;
+  }
+  if (!AppendTradeRecord('L', *next, L"02-34", L"02-74")) return;
+  if (RefreshLogEdit(L"02-35")) ShowBox(BoxKind::TradeResult, L"負けトレードで登録しました。");
+}
+
+void DropOutCommand() {
+  if (!ShowBox(BoxKind::Question, L"今回のセットをドロップアウトしますか?")) return;
+  if (!ResetTradeLog()) {
+    ShowError(L"02-75", kReasonSaveFailed);
+    return;
+  }
+  if (RefreshLogEdit(L"02-36")) ShowBox(BoxKind::Completion, L"ドロップアウトが完了しました。");
+}
