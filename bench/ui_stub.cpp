@@ -1,0 +1,8 @@
+// The UI layer for the benchmarks: nothing is shown and every control is empty.
+#include "app/ui.h"
+
+bool ShowBox(BoxKind, std::wstring_view) { return false; }
+
+std::wstring ControlText(int, int) { return {}; }
+
+void SetControlText(int, std::wstring_view) {}

@@ -1,0 +1,44 @@
+// The Monte Carlo simulation: one random continuation of the live set, with
+// the margin after every logged and simulated trade kept for the chart.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "trade/trade_log.h"
+
+struct MarginSeries {
+  // The path of the margin: the margin entered, one point per logged trade,
+  // then one per simulated trade. Absent before the first run and after a run
+  // that ran out of memory for it.
+  std::optional<std::vector<double>> points;
+  // The index of the first simulated point: the number of lists of the log of
+  // the last successful run.
+  std::int32_t loggedStateCount = 0;
+  double highValue = 0;
+  double lowValue = 0;
+  char status = '-';  // '-' unfinished, 'W' the set completed, 'L' ruined
+};
+
+inline MarginSeries marginSeries;
+
+// Plays one path from the last list of log with the numbers of
+// tradeParameters. True on failure: a precondition fails (marginSeries is then
+// unchanged), two neighbouring lists have equal lengths, a live list of stake
+// 0 would be played at a win rate of 0 (the path could never end), or memory
+// runs out. Seeds the generator at its first call, even one that then fails.
+bool RunMonteCarloSimulation(const LogData& log);
+
+// The largest and the smallest point of marginSeries, the earlier of equal
+// ones; 0 when there is none.
+double SeriesMaximum();
+double SeriesMinimum();
+
+// Drops the points of marginSeries.
+void ReleaseMarginSeries();
+
+// CALCULATE of the MONTE CARLO SIMULATION panel: reads and checks the seven
+// inputs, runs the simulation on the trade log and shows the five results.
+// True on success: the caller repaints at once.
+bool MonteCarloCalculateCommand();

@@ -1,0 +1,56 @@
+// The sampling count: its file, its loader and the logic of its dialog.
+#include "sim/sampling_count.h"
+
+#include <cmath>
+#include <new>
+#include <optional>
+
+#include "core/decimal.h"
+#include "io/codepage.h"
+#include "io/files.h"
+#include "io/paths.h"
+
+namespace {
+
+constexpr std::wstring_view kFormatError = L"エラーコード:03-01\nメモリの確保に失敗しました。";
+constexpr std::wstring_view kConvertError = L"エラーコード:03-02\nメモリの確保に失敗しました。";
+constexpr std::wstring_view kSaveError = L"エラーコード:03-03\nファイルのセーブに失敗しました。";
+
+}  // namespace
+
+std::int32_t SamplingCountFromText(std::string_view text) {
+  for (char c : text) {
+    if (c < '0' || c > '9') return kDefaultSamplingCount;
+  }
+  // Truncated and held in range as a double, so that a count of any length
+  // comes out as 1000000 and never overflows the integer.
+  double count = std::trunc(ParseDecimal(text));
+  if (count < 1) count = 1;
+  if (count > kDefaultSamplingCount) count = kDefaultSamplingCount;
+  return static_cast<std::int32_t>(count);
+}
+
+void LoadSamplingCount() {
+  samplingCount = kDefaultSamplingCount;
+  if (!FileCanBeOpened(SamplingCountPath)) return;
+  const std::optional<std::string> text = ReadWholeFile(SamplingCountPath);
+  if (!text) return;
+  samplingCount = SamplingCountFromText(*text);
+}
+
+SamplingCountOpening OpenSamplingCountDialog() {
+  LoadSamplingCount();
+  const std::optional<std::string> text = FormatDecimal(samplingCount, "1.0");
+  if (!text) return {{}, kFormatError};
+  std::optional<std::wstring> wide = AnsiToWide(*text);
+  if (!wide) return {{}, kConvertError};
+  return {std::move(*wide), {}};
+}
+
+std::wstring_view SaveSamplingCountText(std::wstring_view typed) {
+  const std::optional<std::string> text = WideToAnsi(typed.substr(0, kSavedSamplingChars));
+  if (!text) return kConvertError;
+  if (!WriteTextFile(SamplingCountPath, *text)) return kSaveError;
+  LoadSamplingCount();
+  return {};
+}

@@ -1,0 +1,38 @@
+// The sampling count of the arithmetic simulation: its file, its loader and
+// the logic of its setting dialog (the dialog itself is sampling_count_win).
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+inline constexpr std::int32_t kDefaultSamplingCount = 1000000;
+
+// 1 to 1000000 once loaded.
+inline std::int32_t samplingCount = kDefaultSamplingCount;
+
+// The count a saved text stands for: a text of decimal digits only (or an
+// empty one) gives its value, truncated and held within 1 to 1000000; any
+// other text gives the default.
+std::int32_t SamplingCountFromText(std::string_view text);
+
+// Sets samplingCount from SamplingCountPath; a missing, unreadable or
+// malformed file gives the default without a message.
+void LoadSamplingCount();
+
+// What the dialog shows when it opens: the count just loaded as a whole
+// number, or (text empty) the error message to show before it closes.
+struct SamplingCountOpening {
+  std::wstring text;
+  std::wstring_view error;
+};
+
+SamplingCountOpening OpenSamplingCountDialog();
+
+// The characters of the edit that SAVE reads.
+inline constexpr std::size_t kSavedSamplingChars = 7;
+
+// SAVE: writes the first seven characters of the typed text, as typed, to
+// SamplingCountPath and reloads the count. Empty when saved, otherwise the
+// error message to show before the dialog closes (nothing was written).
+std::wstring_view SaveSamplingCountText(std::wstring_view typed);

@@ -1,0 +1,64 @@
+// The sampling-count setting dialog: shows the count, SAVE (also Enter) writes
+// the typed text, CANCEL, Esc and the close box write nothing.
+#include "sim/sampling_count_win.h"
+
+#include <string_view>
+
+#include "app/ui_win.h"
+#include "sim/sampling_count.h"
+
+namespace {
+
+constexpr int kCountEdit = 1010;
+constexpr INT_PTR kSaved = 1;
+constexpr INT_PTR kCancelled = 2;
+
+INT_PTR CALLBACK SamplingCountDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+  switch (message) {
+    case WM_INITDIALOG: {
+      const SamplingCountOpening opening = OpenSamplingCountDialog();
+      if (!opening.error.empty()) {
+        ShowBoxOwned(dialog, BoxKind::Error, opening.error);
+        EndDialog(dialog, kCancelled);
+      } else {
+        SetDlgItemTextW(dialog, kCountEdit, opening.text.c_str());
+      }
+      return FALSE;  // no default focus
+    }
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case IDOK: {
+          // Only the first seven characters are read.
+          wchar_t typed[kSavedSamplingChars + 1] = {};
+          GetDlgItemTextW(dialog, kCountEdit, typed, static_cast<int>(kSavedSamplingChars + 1));
+          const std::wstring_view error = SaveSamplingCountText(typed);
+          if (!error.empty()) {
+            ShowBoxOwned(dialog, BoxKind::Error, error);
+            EndDialog(dialog, kCancelled);
+            return FALSE;
+          }
+          EndDialog(dialog, kSaved);
+          return TRUE;
+        }
+        case IDCANCEL:
+          EndDialog(dialog, kCancelled);
+          return TRUE;
+        default:
+          return FALSE;
+      }
+    case WM_CLOSE:
+      EndDialog(dialog, kCancelled);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+void ShowSamplingCountDialog(HWND owner) {
+  const auto instance =
+      reinterpret_cast<HINSTANCE>(static_cast<LONG_PTR>(GetWindowLongW(owner, GWL_HINSTANCE)));
+  DialogBoxParamW(instance, L"MAINWINDOW_ARITHMETIC_SIMULATION_SETTINGBOX", owner,
+                  SamplingCountDialogProc, 0);
+}
