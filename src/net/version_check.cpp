@@ -1,0 +1,76 @@
+// Command 2000, the version check: the fetched text is checked, compared with
+// this program's version 1.0 and answered with one box.
+#include "net/version_check.h"
+
+#include <new>
+#include <string_view>
+
+#include "app/ui.h"
+#include "core/decimal.h"
+#include "io/codepage.h"
+
+namespace {
+
+constexpr double kOwnVersion = 1.0;
+constexpr std::string_view kDownloadUrl = TALLOWIND_DOWNLOAD_URL;
+
+constexpr std::wstring_view kUpToDate = L"このソフトウェアは最新バージョンです。";
+constexpr std::wstring_view kNewerHead = L"新しいバージョンが公開されています。\n最新バージョンはVersion ";
+constexpr std::wstring_view kNewerTail = L"です。\nダウンロードはこちらから可能です。→";
+constexpr std::wstring_view kReasonNoServer = L"WEBサーバへのアクセスに失敗しました。";
+constexpr std::wstring_view kReasonBadVersion = L"バージョン情報へのアクセスに失敗しました。";
+
+// The length of a text in code page 932 bytes, for texts without half-width
+// katakana: ASCII takes one byte, every other character two.
+constexpr std::size_t Cp932Bytes(std::wstring_view text) {
+  std::size_t bytes = 0;
+  for (const wchar_t c : text) bytes += c < 0x80 ? 1 : 2;
+  return bytes;
+}
+
+// Whether the newer-version message naming a version text of this many bytes
+// fits in its narrow buffer, the terminating zero included.
+bool NewerMessageFits(std::size_t versionBytes) {
+  const std::size_t fixedBytes = Cp932Bytes(kNewerHead) + Cp932Bytes(kNewerTail) + kDownloadUrl.size() + 1;
+  return fixedBytes <= kVersionMessageBytes && versionBytes <= kVersionMessageBytes - fixedBytes;
+}
+
+// The newer-version message, or the empty text when a conversion fails or
+// memory runs out (the box is then shown empty).
+std::wstring NewerMessage(std::string_view version) {
+  try {
+    const std::optional<std::wstring> versionWide = AnsiToWide(version);
+    const std::optional<std::wstring> urlWide = AnsiToWide(kDownloadUrl);
+    if (!versionWide || !urlWide) return {};
+    return std::wstring(kNewerHead).append(*versionWide).append(kNewerTail).append(*urlWide);
+  } catch (const std::bad_alloc&) {
+    return {};
+  }
+}
+
+}  // namespace
+
+void VersionCheckCommand() {
+  const std::optional<std::string> text = FetchVersionText();
+  if (!text) {
+    ShowError(L"02-01", kReasonNoServer);
+    return;
+  }
+  // Only a plain decimal is a version; an oversized reply never is, whatever
+  // its first bytes were.
+  if (text->size() > kMaxVersionReplyBytes || CheckDecimalSyntax(*text)) {
+    ShowError(L"02-02", kReasonBadVersion);
+    return;
+  }
+  if (ParseDecimal(*text) <= kOwnVersion) {
+    ShowBox(BoxKind::VersionResult, kUpToDate);
+    return;
+  }
+  // The message names the version exactly as sent, so one too long to fit
+  // is rejected rather than cut.
+  if (!NewerMessageFits(text->size())) {
+    ShowError(L"02-02", kReasonBadVersion);
+    return;
+  }
+  ShowBox(BoxKind::VersionResult, NewerMessage(*text));
+}
