@@ -1,0 +1,82 @@
+// The program's entry: finds the program's directory, registers the window
+// class, creates the main window and runs the message loop.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "app/main_window.h"
+#include "app/ui_win.h"
+#include "io/paths.h"
+
+namespace {
+
+// The directory part of the module's narrow file name, up to and including its
+// last backslash. The name is walked character by character, so that the
+// second byte of a double-byte character (which may be 0x5C) is never taken
+// for a backslash. Empty when the name holds no backslash.
+std::string DirectoryOf(std::string_view moduleName) {
+  std::size_t end = 0;
+  for (std::size_t i = 0; i < moduleName.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(moduleName[i]);
+    if (byte == '\\') {
+      end = i + 1;
+    } else if (IsDBCSLeadByte(byte) && i + 1 < moduleName.size()) {
+      ++i;
+    }
+  }
+  return std::string(moduleName.substr(0, end));
+}
+
+// Finds ExeDirectory. False when the module's name cannot be had whole: a name
+// cut off at the buffer's end would put the saved files somewhere else.
+bool FindExeDirectory(HINSTANCE instance) {
+  char moduleName[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(instance, moduleName, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return false;
+  ExeDirectory = DirectoryOf(std::string_view(moduleName, length));
+  return !ExeDirectory.empty();
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  WNDCLASSW windowClass{};
+  windowClass.style = CS_HREDRAW | CS_VREDRAW;
+  windowClass.lpfnWndProc = MainWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconW(instance, L"MAINICON");
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+  windowClass.lpszMenuName = kMainWindowClassName;
+  windowClass.lpszClassName = kMainWindowClassName;
+
+  try {
+    if (!FindExeDirectory(instance)) return 1;
+  } catch (const std::bad_alloc&) {
+    return 1;
+  }
+
+  if (RegisterClassW(&windowClass) == 0) {
+    ShowBoxOwned(nullptr, BoxKind::Error, L"エラーコード:00-01\nウィンドウクラスの作成に失敗しました｡");
+    return 1;
+  }
+  // Created visible, at the system's default place; the show command the
+  // program was started with is not used.
+  const HWND window = CreateWindowExW(
+      0, kMainWindowClassName, L"Tallowind", WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+      CW_USEDEFAULT, CW_USEDEFAULT, kMainWindowWidth, kMainWindowHeight, nullptr, nullptr, instance, nullptr);
+  if (window == nullptr) {
+    ShowBoxOwned(nullptr, BoxKind::Error, L"エラーコード:00-02\nメインウィンドウの生成に失敗しました｡");
+    return 1;
+  }
+
+  MSG message{};
+  BOOL got;
+  while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
+    if (got == -1) return 1;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}

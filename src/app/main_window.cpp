@@ -1,0 +1,256 @@
+// The main window procedure: the 36 child controls, start-up loading, command
+// routing and the shutdown step. A handler may end as another message (close
+// and a failed start-up as the destroy message, a successful Monte Carlo run
+// as the paint message); the message it ends as is the one the default window
+// procedure receives.
+#include "app/main_window.h"
+
+#include <array>
+#include <new>
+#include <optional>
+#include <string>
+
+#include "app/paint.h"
+#include "app/ui_win.h"
+#include "io/codepage.h"
+#include "io/files.h"
+#include "io/paths.h"
+#include "net/about_win.h"
+#include "net/version_check.h"
+#include "sim/arithmetic.h"
+#include "sim/monte_carlo.h"
+#include "sim/sampling_count.h"
+#include "sim/sampling_count_win.h"
+#include "trade/trade_log.h"
+#include "trade/trade_panel.h"
+#include "trade/trade_parameters.h"
+#include "trade/trade_query.h"
+
+namespace {
+
+struct ControlSpec {
+  const wchar_t* className;
+  const wchar_t* text;  // nullptr: none
+  DWORD style;
+  int x;
+  int y;
+  int width;
+  int height;
+  int id;
+};
+
+constexpr DWORD kGroupBox = WS_CHILD | WS_VISIBLE | BS_GROUPBOX;
+constexpr DWORD kInput = WS_CHILD | WS_VISIBLE | ES_RIGHT;
+constexpr DWORD kLog = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY;
+constexpr DWORD kOutput = WS_CHILD | WS_VISIBLE | ES_READONLY;
+constexpr DWORD kPushButton = WS_CHILD | WS_VISIBLE;
+
+// The child controls in creation order. No control is a tab stop.
+constexpr std::array<ControlSpec, 36> kControls = {{
+    {L"BUTTON", L"TRADE INFORMATION", kGroupBox, 10, 10, 465, 315, 0},
+    {L"BUTTON", L"TRADE QUERY", kGroupBox, 10, 335, 465, 315, 0},
+    {L"BUTTON", L"ARITHMETIC SIMULATION", kGroupBox, 485, 10, 465, 210, 0},
+    {L"BUTTON", L"MONTE CARLO SIMULATION", kGroupBox, 485, 230, 465, 420, 0},
+    // The seven trade inputs, in panel order.
+    {L"EDIT", nullptr, kInput, 150, 40, 195, 25, 10001},
+    {L"EDIT", nullptr, kInput, 150, 75, 195, 25, 10002},
+    {L"EDIT", nullptr, kInput, 150, 110, 195, 25, 10003},
+    {L"EDIT", nullptr, kInput, 150, 145, 195, 25, 10004},
+    {L"EDIT", nullptr, kInput, 150, 180, 195, 25, 10005},
+    {L"EDIT", nullptr, kInput, 150, 215, 195, 25, 10006},
+    {L"EDIT", nullptr, kInput, 150, 250, 195, 25, 10007},
+    {L"EDIT", nullptr, kLog, 100, 365, 360, 235, 10008},
+    // Arithmetic simulation outputs.
+    {L"EDIT", nullptr, kOutput, 610, 40, 195, 25, 10009},
+    {L"EDIT", nullptr, kOutput, 610, 75, 195, 25, 10010},
+    {L"EDIT", nullptr, kOutput, 610, 110, 195, 25, 10011},
+    {L"EDIT", nullptr, kOutput, 610, 145, 195, 25, 10012},
+    // Monte Carlo simulation outputs.
+    {L"EDIT", nullptr, kOutput, 575, 435, 195, 25, 10013},
+    {L"EDIT", nullptr, kOutput, 575, 470, 195, 25, 10014},
+    {L"EDIT", nullptr, kOutput, 575, 505, 195, 25, 10015},
+    {L"EDIT", nullptr, kOutput, 575, 540, 195, 25, 10016},
+    {L"EDIT", nullptr, kOutput, 575, 575, 195, 25, 10017},
+    // One CLEAR per trade input.
+    {L"BUTTON", L"CLEAR", kPushButton, 360, 40, 100, 25, 20001},
+    {L"BUTTON", L"CLEAR", kPushButton, 360, 75, 100, 25, 20002},
+    {L"BUTTON", L"CLEAR", kPushButton, 360, 110, 100, 25, 20003},
+    {L"BUTTON", L"CLEAR", kPushButton, 360, 145, 100, 25, 20004},
+    {L"BUTTON", L"CLEAR", kPushButton, 360, 180, 100, 25, 20005},
+    {L"BUTTON", L"CLEAR", kPushButton, 360, 215, 100, 25, 20006},
+    {L"BUTTON", L"CLEAR", kPushButton, 360, 250, 100, 25, 20007},
+    {L"BUTTON", L"SAVE", kPushButton, 245, 285, 100, 25, 20008},
+    {L"BUTTON", L"LOAD", kPushButton, 360, 285, 100, 25, 20009},
+    {L"BUTTON", L"REFERENCE", kPushButton, 24, 610, 100, 25, 20010},
+    {L"BUTTON", L"WIN", kPushButton, 136, 610, 100, 25, 20011},
+    {L"BUTTON", L"LOSE", kPushButton, 248, 610, 100, 25, 20012},
+    {L"BUTTON", L"DROP OUT", kPushButton, 360, 610, 100, 25, 20013},
+    {L"BUTTON", L"CALCULATE", kPushButton, 835, 180, 100, 25, 20014},
+    {L"BUTTON", L"CALCULATE", kPushButton, 835, 610, 100, 25, 20015},
+}};
+
+// Menu commands.
+constexpr int kCommandSamplingCount = 1000;
+constexpr int kCommandExit = 1100;
+constexpr int kCommandVersionCheck = 2000;
+constexpr int kCommandAbout = 2100;
+
+// Buttons.
+constexpr int kButtonFirstClear = 20001;
+constexpr int kButtonLastClear = 20007;
+constexpr int kButtonSave = 20008;
+constexpr int kButtonLoad = 20009;
+constexpr int kButtonReference = 20010;
+constexpr int kButtonWin = 20011;
+constexpr int kButtonLose = 20012;
+constexpr int kButtonDropOut = 20013;
+constexpr int kButtonArithmetic = 20014;
+constexpr int kButtonMonteCarlo = 20015;
+
+// Error 01-01 has no owner and, unlike the later texts, ends in a half-width stop.
+constexpr wchar_t kErrorNoMemoryAtStart[] = L"エラーコード:01-01\nメモリの確保に失敗しました｡";
+
+void CreateControls(HWND window, HINSTANCE instance) {
+  for (const ControlSpec& control : kControls) {
+    CreateWindowExW(0, control.className, control.text, control.style, control.x, control.y, control.width,
+                    control.height, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
+                    instance, nullptr);
+  }
+}
+
+// Shows the log text in the log edit, if there is one; the narrow text is
+// released either way.
+void ShowTradeLogText(std::optional<std::string>& text) {
+  if (!text) return;
+  const std::optional<std::wstring> wide = AnsiToWide(*text);
+  text.reset();
+  if (wide) SetControlText(kLogEdit, *wide);
+}
+
+// The save_data directory beside the program and the three paths in it. False
+// when memory runs out.
+bool PrepareSaveData() {
+  std::optional<std::wstring> directory;
+  {
+    const std::optional<std::string> narrow = ConcatStrings(ExeDirectory, std::string("save_data"));
+    if (!narrow) return false;
+    directory = AnsiToWide(*narrow);
+  }
+  if (!directory) return false;
+  // An existing directory is fine; one that cannot be made shows up later as
+  // files that cannot be opened.
+  CreateDirectoryW(directory->c_str(), nullptr);
+  directory.reset();
+
+  std::optional<std::string> information =
+      ConcatStrings(ExeDirectory, std::string("save_data\\trade_information.txt"));
+  std::optional<std::string> log = ConcatStrings(ExeDirectory, std::string("save_data\\trade_query.txt"));
+  std::optional<std::string> sampling =
+      ConcatStrings(ExeDirectory, std::string("save_data\\arithmetic_simulation.txt"));
+  if (information) TradeInformationPath = std::move(*information);
+  if (log) TradeLogPath = std::move(*log);
+  if (sampling) SamplingCountPath = std::move(*sampling);
+  return information && log && sampling;
+}
+
+// Everything the create message does after the controls exist. False when the
+// program must end.
+bool LoadSavedData() {
+  if (!PrepareSaveData()) {
+    ShowBoxOwned(nullptr, BoxKind::Error, kErrorNoMemoryAtStart);
+    return false;
+  }
+
+  if (LoadTradeInformation() == 1) ShowError(L"01-02", kReasonLoadFailed);
+  MoveTradeTextsToInputs();
+
+  std::optional<std::string> logText;
+  std::uint8_t logResult = LoadTradeLogText(logText);
+  if (logResult == 1) ShowError(L"01-03", kReasonLoadFailed);
+  if (logText) {
+    ShowTradeLogText(logText);
+  } else if (logResult == 255) {
+    // No log yet: start a fresh set. If it cannot be written the edit stays empty.
+    ResetTradeLog();
+    logResult = LoadTradeLogText(logText);
+    if (logResult == 1) ShowError(L"01-04", kReasonLoadFailed);
+    ShowTradeLogText(logText);
+  }
+  if (logResult == 1) return false;
+
+  LoadSamplingCount();
+  return true;
+}
+
+bool StartUp(HWND window, const CREATESTRUCTW& create) {
+  mainWindow = window;
+  ChartBitmap = LoadBitmapW(create.hInstance, L"CHART_BACKGROUND");
+  CreateControls(window, create.hInstance);
+  try {
+    return LoadSavedData();
+  } catch (const std::bad_alloc&) {
+    ShowBoxOwned(nullptr, BoxKind::Error, kErrorNoMemoryAtStart);
+    return false;
+  }
+}
+
+// Runs the command and answers the message it ends as.
+UINT RunCommand(HWND window, int id) {
+  if (id >= kButtonFirstClear && id <= kButtonLastClear) {
+    ClearTradeInput(static_cast<TradeField>(id - kButtonFirstClear));
+    return WM_COMMAND;
+  }
+  switch (id) {
+    case kCommandSamplingCount: ShowSamplingCountDialog(window); break;
+    case kCommandExit: return WM_DESTROY;
+    case kCommandVersionCheck: VersionCheckCommand(); break;
+    case kCommandAbout: ShowAboutBox(window); break;
+    case kButtonSave: SaveTradeInformationCommand(); break;
+    case kButtonLoad: LoadTradeInformationCommand(); break;
+    case kButtonReference: ReferenceCommand(); break;
+    case kButtonWin: WinCommand(); break;
+    case kButtonLose: LoseCommand(); break;
+    case kButtonDropOut: DropOutCommand(); break;
+    case kButtonArithmetic: ArithmeticCalculateCommand(); break;
+    case kButtonMonteCarlo:
+      // The new chart is drawn at once.
+      if (MonteCarloCalculateCommand()) return WM_PAINT;
+      break;
+    default: break;
+  }
+  return WM_COMMAND;
+}
+
+// Handles the message and answers the message it ends as.
+UINT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      return StartUp(window, *reinterpret_cast<const CREATESTRUCTW*>(lParam)) ? WM_CREATE : WM_DESTROY;
+    case WM_CLOSE: return WM_DESTROY;
+    case WM_COMMAND: return RunCommand(window, LOWORD(wParam));
+    default: return message;
+  }
+}
+
+}  // namespace
+
+void ShutdownStep() {
+  std::string().swap(TradeInformationPath);
+  std::string().swap(TradeLogPath);
+  std::string().swap(SamplingCountPath);
+  ReleaseMarginSeries();
+  PostQuitMessage(0);
+}
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  UINT endsAs = message;
+  try {
+    endsAs = HandleMessage(window, message, wParam, lParam);
+    if (endsAs == WM_DESTROY) ShutdownStep();
+    if (endsAs == WM_PAINT) PaintMainWindow(window);
+  } catch (const std::bad_alloc&) {
+    // A command whose memory ran out where it had no message of its own is
+    // abandoned; the program goes on.
+  }
+  return DefWindowProcW(window, endsAs, wParam, lParam);
+}
