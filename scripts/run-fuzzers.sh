@@ -3,7 +3,7 @@
 # for SECONDS seconds, starting from a copy of its corpus. Fails on any crash
 # or sanitizer report.
 set -eu
-dir=$1
+dir=$(cd "$1" && pwd)
 seconds=${2:-20}
 root=$(cd "$(dirname "$0")/.." && pwd)
 work=$(mktemp -d)
