@@ -1,6 +1,8 @@
 // The input step shared by the commands that read the trade inputs.
 #include "trade/trade_inputs.h"
 
+#include <new>
+
 #include "app/ui.h"
 #include "io/codepage.h"
 #include "trade/trade_parameters.h"
@@ -16,7 +18,11 @@ bool ReadTradeInputs(std::span<const TradeField> fields, std::span<const std::ws
   for (std::size_t i = 0; i < fields.size(); ++i) {
     const TradeField field = fields[i];
     auto& text = tradeParameters.texts[FieldIndex(field)];
-    text = WideToAnsi(ControlText(kInputMargin + FieldIndex(field), kInputBufferChars));
+    try {
+      text = WideToAnsi(ControlText(kInputMargin + FieldIndex(field), kInputBufferChars));
+    } catch (const std::bad_alloc&) {
+      text.reset();
+    }
     if (!text) {
       ShowError(memoryErrorCodes[i], kReasonNoMemory);
       ReleaseTradeTexts();

@@ -141,14 +141,12 @@ double ComputeSetProfit(const LogData& log) {
 }
 
 std::optional<std::string> ComposeTradeRecord(char result,
-                                              std::int64_t tradeNumber,
+                                              std::string_view tradeNumber,
                                               const ProgressionArray& list,
                                               std::int64_t now) {
   try {
-    const std::optional<std::string> number = FormatDecimal(static_cast<double>(tradeNumber), "1.0");
-    if (!number) return std::nullopt;
     std::string record = result == 'W' ? "STATUS:WIN\n\n\xA5TRADE No." : "STATUS:LOSE\n\n\xA5TRADE No.";
-    record += *number;
+    record += tradeNumber;
     record += "\nDATE:";
     record += DateText(now);
     record += "ARRAY:";
@@ -163,4 +161,13 @@ std::optional<std::string> ComposeTradeRecord(char result,
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }
+}
+
+std::optional<std::string> ComposeTradeRecord(char result,
+                                              std::int64_t tradeNumber,
+                                              const ProgressionArray& list,
+                                              std::int64_t now) {
+  const std::optional<std::string> number = FormatDecimal(static_cast<double>(tradeNumber), "1.0");
+  if (!number) return std::nullopt;
+  return ComposeTradeRecord(result, std::string_view(*number), list, now);
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/progression.h"
@@ -35,6 +36,11 @@ double ComputeSetProfit(const LogData& log);
 
 // The record that registers a result and opens the next trade:
 // "STATUS:WIN\n\n\xA5TRADE No.<n>\nDATE:<date text>ARRAY:<list>\n" (LOSE for
-// 'L'). Nothing when a number cannot be formatted.
+// 'L'), with the trade number already written as text. Nothing when a number
+// of the list cannot be formatted.
+std::optional<std::string> ComposeTradeRecord(char result, std::string_view tradeNumber,
+                                              const ProgressionArray& list, std::int64_t now);
+
+// The same with the trade number formatted here; nothing when it cannot be.
 std::optional<std::string> ComposeTradeRecord(char result, std::int64_t tradeNumber,
                                               const ProgressionArray& list, std::int64_t now);

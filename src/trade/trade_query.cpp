@@ -71,21 +71,31 @@ bool RefreshLogEdit(std::wstring_view loadErrorCode) {
   return true;
 }
 
+// The error codes of WIN or LOSE for the steps of registering a result.
+struct RecordErrors {
+  std::wstring_view number;  // the trade number cannot be formatted
+  std::wstring_view list;    // a number of the new list cannot be formatted
+  std::wstring_view write;   // the log cannot be written
+};
+
 // Appends the record of a registered result and opens the next trade. The
 // record is composed whole first, so the log gains all of it or nothing.
 // False after the command's error.
-bool AppendTradeRecord(char result,
-                       const ProgressionArray& next,
-                       std::wstring_view formatErrorCode,
-                       std::wstring_view writeErrorCode) {
+
+bool AppendTradeRecord(char result, const ProgressionArray& next, const RecordErrors& errors) {
   const std::int64_t tradeNumber = std::int64_t{ReadLastTradeNumber()} + 1;
-  const std::optional<std::string> record = ComposeTradeRecord(result, tradeNumber, next, ClockNow());
+  const std::optional<std::string> number = FormatDecimal(static_cast<double>(tradeNumber), "1.0");
+  if (!number) {
+    ShowError(errors.number, kReasonNoMemory);
+    return false;
+  }
+  const std::optional<std::string> record = ComposeTradeRecord(result, std::string_view(*number), next, ClockNow());
   if (!record) {
-    ShowError(formatErrorCode, kReasonNoMemory);
+    ShowError(errors.list, kReasonNoMemory);
     return false;
   }
   if (!AppendTextFile(TradeLogPath, *record)) {
-    ShowError(writeErrorCode, kReasonSaveFailed);
+    ShowError(errors.write, kReasonSaveFailed);
     return false;
   }
   return true;
@@ -137,7 +147,7 @@ void WinCommand() {
   }
 
   if (!next->empty()) {
-    if (!AppendTradeRecord('W', *next, L"02-27", L"02-72")) return;
+    if (!AppendTradeRecord('W', *next, {L"02-26", L"02-27", L"02-72"})) return;
     RefreshLogEdit(L"02-28");
     ShowBox(BoxKind::TradeResult, L"勝ちトレードで登録しました。");
     return;
@@ -182,7 +192,7 @@ void LoseCommand() {
     ShowError(L"02-32", kReasonNoMemory);
     return;
   }
-  if (!AppendTradeRecord('L', *next, L"02-34", L"02-74")) return;
+  if (!AppendTradeRecord('L', *next, {L"02-33", L"02-34", L"02-74"})) return;
   if (RefreshLogEdit(L"02-35")) ShowBox(BoxKind::TradeResult, L"負けトレードで登録しました。");
 }
 
