@@ -3,7 +3,10 @@ start in an empty directory, a start with saved trade information, the main
 window and its controls, the chart area before any calculation, and the ways
 to end the program."""
 
+import os
 import re
+import shutil
+import subprocess
 import time
 
 import harness
@@ -224,6 +227,33 @@ class ShutdownTests(harness.AppTestCase):
         app.call("close")
         self.assertEqual((True, 0), tuple(app.wait_exit()[k] for k in ("exited", "code")))
         self.assertEqual(log, app.dir.snapshot())
+
+
+class LongPathTests(harness.AppTestCase):
+    """A program file whose name does not fit 260 bytes ends at once with code 1."""
+
+    def test_program_in_too_deep_a_directory_ends_with_code_1(self):
+        directory = self.new_directory()
+        # Just past the limit: the name of the program file takes 266 characters.
+        missing = 266 - len(harness.windows_path(os.path.join(directory.path, "Tallowind.exe")))
+        parts = []
+        while missing > 101:
+            parts.append("d" * 99)
+            missing -= 100
+        parts.append("e" * (missing - 1))
+        deep = os.path.join(directory.path, *parts)
+        os.makedirs(deep)
+        exe = os.path.join(deep, "Tallowind.exe")
+        shutil.copy(directory.exe, exe)
+        self.assertEqual(266, len(harness.windows_path(exe)))
+        # Windows' own process start refuses so long a name; Wine's loader,
+        # started from within the directory, does not.
+        session = harness.session()
+        env = dict(os.environ, DISPLAY=session.display, WINEPREFIX=harness.options.wine_prefix)
+        ended = subprocess.run([harness.options.wine_run, "Tallowind.exe"], cwd=deep, env=env, timeout=90,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.assertEqual(1, ended.returncode)
+        self.assertFalse(os.path.exists(os.path.join(deep, "save_data")))
 
 
 if __name__ == "__main__":
