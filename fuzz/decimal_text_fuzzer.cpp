@@ -1,19 +1,15 @@
 // Fuzzes the decimal-text routines and the field validators with any text:
 // parse and format at every precision, normalise, check the syntax, and run
 // all seven validators.
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "core/decimal.h"
+#include "fuzz_file.h"
 #include "core/trade_field.h"
 
 namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
 
 bool IsDecimalField(TradeField field) {
   return field == TradeField::Margin || field == TradeField::Rate || field == TradeField::TakeProfit ||

@@ -3,49 +3,13 @@
 // last trade number, the next list and the record that would be appended.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <optional>
-#include <random>
 #include <string>
 
+#include "fuzz_file.h"
 #include "io/paths.h"
 #include "trade/trade_log.h"
 #include "trade/trade_parameters.h"
-
-namespace {
-
-// The input file of this target, in a directory of the process's own that is
-// removed when the process ends.
-struct FuzzFile {
-  std::filesystem::path directory;
-  std::string path;
-
-  explicit FuzzFile(const char* name)
-      : directory(std::filesystem::temp_directory_path() /
-                  ("tallowind-fuzz-" + std::to_string(std::random_device{}()))) {
-    std::filesystem::create_directories(directory);
-    path = (directory / name).string();
-  }
-  ~FuzzFile() {
-    std::error_code ignored;
-    std::filesystem::remove_all(directory, ignored);
-  }
-
-  // Stores the input's bytes as they are.
-  void Write(const std::uint8_t* data, std::size_t size) const {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
-  }
-};
-
-// Stops the fuzzer on a broken promise of the reader.
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const FuzzFile logFile("trade_query.txt");
