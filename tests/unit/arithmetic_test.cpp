@@ -16,6 +16,7 @@
 #include "sim/outputs.h"
 #include "sim/random.h"
 #include "sim/sampling_count.h"
+#include "sample_log.h"
 #include "temp_dir.h"
 #include "trade/trade_parameters.h"
 
@@ -27,19 +28,6 @@ using Inputs = std::array<std::wstring, 7>;
 
 // The four outputs: ruin rate, WIN ONLY, WIN & LOSE, LOSE ONLY.
 using Outputs = std::array<std::wstring, 4>;
-
-// A log whose "ARRAY:" lines hold the given lists, every record but the last
-// resolved as its successor's length tells.
-std::string LogText(std::initializer_list<std::string> lists) {
-  std::string text;
-  int number = 1;
-  for (const std::string& list : lists) {
-    if (number > 1) text += "STATUS:LOSE\n\n";
-    text +=
-        "\xA5TRADE No." + std::to_string(number++) + "\nDATE:Sat Dec 05 09:15:02 2026\nARRAY:" + list + "\n";
-  }
-  return text;
-}
 
 class ArithmeticTest : public ::testing::Test {
  protected:

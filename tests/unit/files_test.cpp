@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "io/clock.h"
 #include "io/codepage.h"
 #include "io/files.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -16,25 +15,9 @@ namespace fs = std::filesystem;
 
 class FilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("tallowind-files-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  std::string Path(const char* name) const { return dir_.File(name); }
 
-  std::string Path(const char* name) const { return (dir_ / name).string(); }
-
-  static std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-  static void PutBytes(const std::string& path, std::string_view bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-  }
-
-  fs::path dir_;
+  TempDir dir_;
 };
 
 TEST_F(FilesTest, MissingAndEmptyFilesDiffer) {
@@ -42,7 +25,7 @@ TEST_F(FilesTest, MissingAndEmptyFilesDiffer) {
   EXPECT_EQ(CountFileBytes(Path("none.txt")), 0);
   EXPECT_EQ(ReadWholeFile(Path("none.txt")), std::nullopt);
 
-  PutBytes(Path("empty.txt"), "");
+  WriteBytes(Path("empty.txt"), "");
   EXPECT_TRUE(FileCanBeOpened(Path("empty.txt")));
   EXPECT_EQ(CountFileBytes(Path("empty.txt")), 1);
   EXPECT_EQ(ReadWholeFile(Path("empty.txt")), "");
@@ -58,7 +41,7 @@ TEST_F(FilesTest, ReadsInTextMode) {
       {std::string_view("a\0b", 3), std::string_view("a\0b", 3)},
   };
   for (const auto& [disk, text] : cases) {
-    PutBytes(Path("t.txt"), disk);
+    WriteBytes(Path("t.txt"), disk);
     EXPECT_EQ(CountFileBytes(Path("t.txt")), static_cast<int>(text.size()) + 1);
     EXPECT_EQ(ReadWholeFile(Path("t.txt")), text);
   }
@@ -66,18 +49,18 @@ TEST_F(FilesTest, ReadsInTextMode) {
 
 TEST_F(FilesTest, WritesAndAppendsWithCrLf) {
   ASSERT_TRUE(WriteTextFile(Path("w.txt"), "A100\nB25"));
-  EXPECT_EQ(Bytes(Path("w.txt")), "A100\r\nB25");
+  EXPECT_EQ(ReadBytes(Path("w.txt")), "A100\r\nB25");
   ASSERT_TRUE(AppendTextFile(Path("w.txt"), "\nC1\n"));
-  EXPECT_EQ(Bytes(Path("w.txt")), "A100\r\nB25\r\nC1\r\n");
+  EXPECT_EQ(ReadBytes(Path("w.txt")), "A100\r\nB25\r\nC1\r\n");
   EXPECT_EQ(ReadWholeFile(Path("w.txt")), "A100\nB25\nC1\n");
 
   // A write replaces the whole file and leaves no temporary file behind.
   ASSERT_TRUE(WriteTextFile(Path("w.txt"), "x"));
-  EXPECT_EQ(Bytes(Path("w.txt")), "x");
+  EXPECT_EQ(ReadBytes(Path("w.txt")), "x");
   EXPECT_FALSE(fs::exists(Path("w.txt.tmp")));
 
   ASSERT_TRUE(AppendTextFile(Path("new.txt"), "1"));
-  EXPECT_EQ(Bytes(Path("new.txt")), "1");
+  EXPECT_EQ(ReadBytes(Path("new.txt")), "1");
   ASSERT_TRUE(WriteTextFile(Path("empty.txt"), ""));
   EXPECT_EQ(ReadWholeFile(Path("empty.txt")), "");
 }

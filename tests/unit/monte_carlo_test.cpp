@@ -15,6 +15,7 @@
 #include "io/files.h"
 #include "io/paths.h"
 #include "sim/random.h"
+#include "sample_log.h"
 #include "temp_dir.h"
 #include "trade/trade_parameters.h"
 
@@ -30,18 +31,6 @@ using Outputs = std::array<std::wstring, 5>;
 using Points = std::vector<double>;
 
 constexpr std::wstring_view kRunError = L"MONTE CARLO SIMULATION実行時にエラーが発生しました。";
-
-// A log whose "ARRAY:" lines hold the given lists.
-std::string LogText(std::initializer_list<std::string> lists) {
-  std::string text;
-  int number = 1;
-  for (const std::string& list : lists) {
-    if (number > 1) text += "STATUS:LOSE\n\n";
-    text +=
-        "\xA5TRADE No." + std::to_string(number++) + "\nDATE:Sat Dec 05 09:15:02 2026\nARRAY:" + list + "\n";
-  }
-  return text;
-}
 
 class MonteCarloTest : public ::testing::Test {
  protected:
