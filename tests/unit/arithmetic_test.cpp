@@ -22,9 +22,7 @@
 
 namespace {
 
-// The seven inputs in panel order: margin, leverage, rate, unit lot size, win
-// rate, TAKE PROFIT, STOP LOSS.
-using Inputs = std::array<std::wstring, 7>;
+using Inputs = TradeInputs;
 
 // The four outputs: ruin rate, WIN ONLY, WIN & LOSE, LOSE ONLY.
 using Outputs = std::array<std::wstring, 4>;
@@ -55,10 +53,6 @@ class ArithmeticTest : public ::testing::Test {
     ASSERT_TRUE(WriteTextFile(TradeLogPath, LogText(lists)));
   }
 
-  void SetInputs(const Inputs& inputs) {
-    for (int i = 0; i < 7; ++i) fakeUi.controls[kInputMargin + i] = inputs[i];
-  }
-
   Outputs ShownOutputs() {
     return {fakeUi.controls[kOutputRuinRate], fakeUi.controls[kOutputWinOnly], fakeUi.controls[kOutputAll],
             fakeUi.controls[kOutputLoseOnly]};
@@ -66,7 +60,7 @@ class ArithmeticTest : public ::testing::Test {
 
   // Runs CALCULATE and expects the four outputs and no box.
   void ExpectOutputs(const Inputs& inputs, const Outputs& expected) {
-    SetInputs(inputs);
+    SetTradeInputs(inputs);
     ArithmeticCalculateCommand();
     EXPECT_TRUE(fakeUi.boxes.empty()) << (fakeUi.boxes.empty() ? "" : "box shown");
     EXPECT_EQ(ShownOutputs(), expected);
@@ -79,7 +73,7 @@ class ArithmeticTest : public ::testing::Test {
     fakeUi.controls[kOutputWinOnly] = before[1];
     fakeUi.controls[kOutputAll] = before[2];
     fakeUi.controls[kOutputLoseOnly] = before[3];
-    SetInputs(inputs);
+    SetTradeInputs(inputs);
     ArithmeticCalculateCommand();
     ASSERT_EQ(fakeUi.boxes.size(), 1u);
     EXPECT_EQ(fakeUi.boxes[0], (ShownBox{BoxKind::Error, ErrorText(code, reason)}));
@@ -135,7 +129,7 @@ TEST_F(ArithmeticTest, MixedSamplesFromAKnownState) {
 
 TEST_F(ArithmeticTest, OneSampleShowsAWholeRuinRate) {
   samplingCount = 1;
-  SetInputs({L"20000", L"25", L"100", L"1000", L"50", L"0.5", L"0.5"});
+  SetTradeInputs({L"20000", L"25", L"100", L"1000", L"50", L"0.5", L"0.5"});
   for (int run = 0; run < 20; ++run) {
     ArithmeticCalculateCommand();
     const Outputs shown = ShownOutputs();
@@ -158,7 +152,7 @@ TEST_F(ArithmeticTest, AMissingLogKeepsThePreviousResults) {
 }
 
 TEST_F(ArithmeticTest, TheFirstInvalidFieldIsReportedAndNothingRuns) {
-  SetInputs({L"100000", L"25", L"100", L"1000", L"101", L"", L"0.5"});
+  SetTradeInputs({L"100000", L"25", L"100", L"1000", L"101", L"", L"0.5"});
   ArithmeticCalculateCommand();
   ASSERT_EQ(fakeUi.boxes.size(), 1u);
   EXPECT_EQ(fakeUi.boxes[0],

@@ -3,6 +3,7 @@
 // controls set.
 #pragma once
 
+#include <array>
 #include <deque>
 #include <map>
 #include <string>
@@ -27,6 +28,20 @@ inline FakeUi fakeUi;
 
 // Forgets all texts, boxes and answers.
 void ResetFakeUi();
+
+// The texts of the seven trade inputs in panel order: margin, leverage, rate,
+// unit lot size, win rate, TAKE PROFIT, STOP LOSS.
+using TradeInputs = std::array<std::wstring, 7>;
+
+inline void SetTradeInputs(const TradeInputs& texts) {
+  for (int i = 0; i < 7; ++i) fakeUi.controls[kInputMargin + i] = texts[i];
+}
+
+inline TradeInputs TradeInputTexts() {
+  TradeInputs texts;
+  for (int i = 0; i < 7; ++i) texts[i] = fakeUi.controls[kInputMargin + i];
+  return texts;
+}
 
 // The text of "エラーコード:<code>\n<reason>".
 std::wstring ErrorText(std::wstring_view code, std::wstring_view reason);

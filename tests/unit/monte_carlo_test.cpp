@@ -21,9 +21,7 @@
 
 namespace {
 
-// The seven inputs in panel order: margin, leverage, rate, unit lot size, win
-// rate, TAKE PROFIT, STOP LOSS.
-using Inputs = std::array<std::wstring, 7>;
+using Inputs = TradeInputs;
 
 // The five outputs: profit, HIGH VALUE, LOW VALUE, STATUS, trade count.
 using Outputs = std::array<std::wstring, 5>;
@@ -56,10 +54,6 @@ class MonteCarloTest : public ::testing::Test {
     ASSERT_TRUE(WriteTextFile(TradeLogPath, LogText(lists)));
   }
 
-  void SetInputs(const Inputs& inputs) {
-    for (int i = 0; i < 7; ++i) fakeUi.controls[kInputMargin + i] = inputs[i];
-  }
-
   Outputs ShownOutputs() {
     return {fakeUi.controls[kOutputProfit], fakeUi.controls[kOutputHighValue],
             fakeUi.controls[kOutputLowValue], fakeUi.controls[kOutputStatus],
@@ -69,7 +63,7 @@ class MonteCarloTest : public ::testing::Test {
   // Runs CALCULATE, expects success without a box, the five outputs and the
   // path.
   void ExpectPath(const Inputs& inputs, const Outputs& outputs, const Points& points) {
-    SetInputs(inputs);
+    SetTradeInputs(inputs);
     EXPECT_TRUE(MonteCarloCalculateCommand());
     EXPECT_TRUE(fakeUi.boxes.empty());
     EXPECT_EQ(ShownOutputs(), outputs);
@@ -128,7 +122,7 @@ TEST_F(MonteCarloTest, ALiveLotOverTheCapacityPlaysNothing) {
 }
 
 TEST_F(MonteCarloTest, RunsContinueTheSequence) {
-  SetInputs({L"100000", L"25", L"100", L"1000", L"50", L"0.5", L"0.5"});
+  SetTradeInputs({L"100000", L"25", L"100", L"1000", L"50", L"0.5", L"0.5"});
   std::uint32_t state = randomDraw.randomState;
   for (int run = 0; run < 5; ++run) {
     ASSERT_TRUE(MonteCarloCalculateCommand());
@@ -143,7 +137,7 @@ TEST_F(MonteCarloTest, NeighbouringListsOfEqualLengthKeepThePointsSoFar) {
   marginSeries.loggedStateCount = 9;
   fakeUi.controls[kOutputProfit] = L"old";
   WriteLog({"1,2,3", "1,2,3,4", "1,2,3,5"});
-  SetInputs({L"100000", L"25", L"100", L"1000", L"50", L"0.5", L"1"});
+  SetTradeInputs({L"100000", L"25", L"100", L"1000", L"50", L"0.5", L"1"});
   EXPECT_FALSE(MonteCarloCalculateCommand());
   ASSERT_EQ(fakeUi.boxes.size(), 1u);
   EXPECT_EQ(fakeUi.boxes[0], (ShownBox{BoxKind::Error, ErrorText(L"02-62", kRunError)}));
@@ -169,7 +163,7 @@ TEST_F(MonteCarloTest, FailedPreconditionsLeaveTheSeriesUnchanged) {
 TEST_F(MonteCarloTest, AMissingLogLeavesEverythingAsItWas) {
   marginSeries = {Points{1, 2, 3}, 2, 3, 1, 'W'};
   std::filesystem::remove(TradeLogPath);
-  SetInputs({L"100000", L"25", L"100", L"1000", L"50", L"0.5", L"0.5"});
+  SetTradeInputs({L"100000", L"25", L"100", L"1000", L"50", L"0.5", L"0.5"});
   EXPECT_FALSE(MonteCarloCalculateCommand());
   ASSERT_EQ(fakeUi.boxes.size(), 1u);
   EXPECT_EQ(fakeUi.boxes[0], (ShownBox{BoxKind::Error, ErrorText(L"02-61", kReasonNoMemory)}));
@@ -183,7 +177,7 @@ TEST_F(MonteCarloTest, AStakeOfZeroAtWinRate0FailsInsteadOfGrowingForEver) {
   for (const char* live : {"7", "0,0"}) {
     WriteLog({"1,2,3", "1,2,3,4", live});
     ResetFakeUi();
-    SetInputs({L"100000", L"25", L"100", L"1000", L"0", L"0.5", L"1"});
+    SetTradeInputs({L"100000", L"25", L"100", L"1000", L"0", L"0.5", L"1"});
     EXPECT_FALSE(MonteCarloCalculateCommand()) << live;
     ASSERT_EQ(fakeUi.boxes.size(), 1u) << live;
     EXPECT_EQ(fakeUi.boxes[0], (ShownBox{BoxKind::Error, ErrorText(L"02-62", kRunError)}));
@@ -194,7 +188,7 @@ TEST_F(MonteCarloTest, AStakeOfZeroAtWinRate0FailsInsteadOfGrowingForEver) {
   // At another win rate the path ends at its first win, which changes nothing.
   WriteLog({"7"});
   ResetFakeUi();
-  SetInputs({L"100000", L"25", L"100", L"1000", L"1", L"0.5", L"1"});
+  SetTradeInputs({L"100000", L"25", L"100", L"1000", L"1", L"0.5", L"1"});
   EXPECT_TRUE(MonteCarloCalculateCommand());
   EXPECT_EQ(marginSeries.status, 'W');
   EXPECT_EQ(ShownOutputs()[0], L"0");

@@ -20,20 +20,10 @@ class TradePanelTest : public ::testing::Test {
     TradeInformationPath = dir.File("trade_information.txt");
     tradeParameters = TradeParameters{};
     ResetFakeUi();
-    SetInputs({L"100000", L"25", L"150.5", L"10000", L"50", L"0.5", L"0.25"});
+    SetTradeInputs({L"100000", L"25", L"150.5", L"10000", L"50", L"0.5", L"0.25"});
   }
   void TearDown() override { tradeParameters = TradeParameters{}; }
 
-  static void SetInputs(const std::array<std::wstring, 7>& texts) {
-    for (int i = 0; i < 7; ++i)
-      fakeUi.controls[kInputMargin + i] = texts[i];
-  }
-  static std::array<std::wstring, 7> Inputs() {
-    std::array<std::wstring, 7> texts;
-    for (int i = 0; i < 7; ++i)
-      texts[i] = fakeUi.controls[kInputMargin + i];
-    return texts;
-  }
   static bool NoTextHeld() {
     for (const auto& text : tradeParameters.texts) {
       if (text) return false;
@@ -45,12 +35,12 @@ class TradePanelTest : public ::testing::Test {
 };
 
 TEST_F(TradePanelTest, ClearEmptiesOnlyItsInput) {
-  const auto before = Inputs();
+  const auto before = TradeInputTexts();
   tradeParameters.rate = 150.5;
   ClearTradeInput(TradeField::Rate);
   auto expected = before;
   expected[2] = L"";
-  EXPECT_EQ(Inputs(), expected);
+  EXPECT_EQ(TradeInputTexts(), expected);
   EXPECT_TRUE(fakeUi.boxes.empty());
   EXPECT_EQ(tradeParameters.rate, 150.5);
   EXPECT_FALSE(std::filesystem::exists(TradeInformationPath));
@@ -58,11 +48,11 @@ TEST_F(TradePanelTest, ClearEmptiesOnlyItsInput) {
 
 TEST_F(TradePanelTest, SaveWritesNormalisedTextsAndKeepsInputs) {
   WriteBytes(TradeInformationPath, "A1\nB2\nC3\nD4\nE5\nF6\nG7\nextra line\n");
-  SetInputs({L"00100000.00", L"0100", L"150.500", L"010000", L"050", L"0.50", L"0.250"});
-  const auto typed = Inputs();
+  SetTradeInputs({L"00100000.00", L"0100", L"150.500", L"010000", L"050", L"0.50", L"0.250"});
+  const auto typed = TradeInputTexts();
   SaveTradeInformationCommand();
   EXPECT_EQ(ReadBytes(TradeInformationPath), "A100000\r\nB100\r\nC150.5\r\nD10000\r\nE50\r\nF0.5\r\nG0.25");
-  EXPECT_EQ(Inputs(), typed);
+  EXPECT_EQ(TradeInputTexts(), typed);
   EXPECT_EQ(fakeUi.boxes, (std::vector<ShownBox>{{BoxKind::Question, std::wstring(kSaveQuestion)},
                                                  {BoxKind::Completion, L"セーブが完了しました｡"}}));
   EXPECT_EQ(fakeUi.controlsRead, (std::vector<int>{10001, 10002, 10003, 10004, 10005, 10006, 10007}));
@@ -80,7 +70,7 @@ TEST_F(TradePanelTest, SaveAnsweredNoChangesNothing) {
 
 TEST_F(TradePanelTest, SaveReportsTheFirstBadFieldOnly) {
   struct Case {
-    std::array<std::wstring, 7> inputs;
+    TradeInputs inputs;
     TradeField reported;
   };
   const Case cases[] = {
@@ -97,7 +87,7 @@ TEST_F(TradePanelTest, SaveReportsTheFirstBadFieldOnly) {
   for (const Case& c : cases) {
     SCOPED_TRACE(FieldIndex(c.reported));
     ResetFakeUi();
-    SetInputs(c.inputs);
+    SetTradeInputs(c.inputs);
     SaveTradeInformationCommand();
     EXPECT_EQ(fakeUi.boxes,
               (std::vector<ShownBox>{{BoxKind::Question, std::wstring(kSaveQuestion)},
@@ -123,26 +113,26 @@ TEST_F(TradePanelTest, SaveThatCannotWriteReportsIt) {
 TEST_F(TradePanelTest, LoadSetsTheFieldsTheFileHolds) {
   WriteBytes(TradeInformationPath, "A5000\r\nG0.3");
   LoadTradeInformationCommand();
-  EXPECT_EQ(Inputs(),
-            (std::array<std::wstring, 7>{L"5000", L"25", L"150.5", L"10000", L"50", L"0.5", L"0.3"}));
+  EXPECT_EQ(TradeInputTexts(),
+            (TradeInputs{L"5000", L"25", L"150.5", L"10000", L"50", L"0.5", L"0.3"}));
   EXPECT_EQ(fakeUi.boxes, (std::vector<ShownBox>{{BoxKind::Question, std::wstring(kLoadQuestion)},
                                                  {BoxKind::Completion, L"ロードが完了しました｡"}}));
   EXPECT_TRUE(NoTextHeld());
 }
 
 TEST_F(TradePanelTest, LoadWithoutFileOrAnsweredNoKeepsInputs) {
-  const auto before = Inputs();
+  const auto before = TradeInputTexts();
   LoadTradeInformationCommand();
-  EXPECT_EQ(Inputs(), before);
+  EXPECT_EQ(TradeInputTexts(), before);
   EXPECT_EQ(fakeUi.boxes.back(),
             (ShownBox{BoxKind::FieldWarning, L"ファイルが存在しないため、ロード出来ませんでした。"}));
 
   WriteBytes(TradeInformationPath, "A5000");
   ResetFakeUi();
-  SetInputs(before);
+  SetTradeInputs(before);
   fakeUi.answers = {false};
   LoadTradeInformationCommand();
-  EXPECT_EQ(Inputs(), before);
+  EXPECT_EQ(TradeInputTexts(), before);
   EXPECT_EQ(fakeUi.boxes.size(), 1u);
 }
 
