@@ -52,60 +52,42 @@ constexpr std::array<ControlSpec, 36> kControls = {{
     {L"BUTTON", L"ARITHMETIC SIMULATION", kGroupBox, 485, 10, 465, 210, 0},
     {L"BUTTON", L"MONTE CARLO SIMULATION", kGroupBox, 485, 230, 465, 420, 0},
     // The seven trade inputs, in panel order.
-    {L"EDIT", nullptr, kInput, 150, 40, 195, 25, 10001},
-    {L"EDIT", nullptr, kInput, 150, 75, 195, 25, 10002},
-    {L"EDIT", nullptr, kInput, 150, 110, 195, 25, 10003},
-    {L"EDIT", nullptr, kInput, 150, 145, 195, 25, 10004},
-    {L"EDIT", nullptr, kInput, 150, 180, 195, 25, 10005},
-    {L"EDIT", nullptr, kInput, 150, 215, 195, 25, 10006},
-    {L"EDIT", nullptr, kInput, 150, 250, 195, 25, 10007},
-    {L"EDIT", nullptr, kLog, 100, 365, 360, 235, 10008},
+    {L"EDIT", nullptr, kInput, 150, 40, 195, 25, IDC_MARGIN},
+    {L"EDIT", nullptr, kInput, 150, 75, 195, 25, IDC_LEVERAGE},
+    {L"EDIT", nullptr, kInput, 150, 110, 195, 25, IDC_RATE},
+    {L"EDIT", nullptr, kInput, 150, 145, 195, 25, IDC_UNIT_LOT_SIZE},
+    {L"EDIT", nullptr, kInput, 150, 180, 195, 25, IDC_WIN_RATE},
+    {L"EDIT", nullptr, kInput, 150, 215, 195, 25, IDC_TAKE_PROFIT},
+    {L"EDIT", nullptr, kInput, 150, 250, 195, 25, IDC_STOP_LOSS},
+    {L"EDIT", nullptr, kLog, 100, 365, 360, 235, IDC_TRADE_LOG},
     // Arithmetic simulation outputs.
-    {L"EDIT", nullptr, kOutput, 610, 40, 195, 25, 10009},
-    {L"EDIT", nullptr, kOutput, 610, 75, 195, 25, 10010},
-    {L"EDIT", nullptr, kOutput, 610, 110, 195, 25, 10011},
-    {L"EDIT", nullptr, kOutput, 610, 145, 195, 25, 10012},
+    {L"EDIT", nullptr, kOutput, 610, 40, 195, 25, IDC_RUIN_RATE},
+    {L"EDIT", nullptr, kOutput, 610, 75, 195, 25, IDC_EXPECTED_WIN_ONLY},
+    {L"EDIT", nullptr, kOutput, 610, 110, 195, 25, IDC_EXPECTED_ALL},
+    {L"EDIT", nullptr, kOutput, 610, 145, 195, 25, IDC_EXPECTED_LOSE_ONLY},
     // Monte Carlo simulation outputs.
-    {L"EDIT", nullptr, kOutput, 575, 435, 195, 25, 10013},
-    {L"EDIT", nullptr, kOutput, 575, 470, 195, 25, 10014},
-    {L"EDIT", nullptr, kOutput, 575, 505, 195, 25, 10015},
-    {L"EDIT", nullptr, kOutput, 575, 540, 195, 25, 10016},
-    {L"EDIT", nullptr, kOutput, 575, 575, 195, 25, 10017},
+    {L"EDIT", nullptr, kOutput, 575, 435, 195, 25, IDC_PROFIT},
+    {L"EDIT", nullptr, kOutput, 575, 470, 195, 25, IDC_HIGH_VALUE},
+    {L"EDIT", nullptr, kOutput, 575, 505, 195, 25, IDC_LOW_VALUE},
+    {L"EDIT", nullptr, kOutput, 575, 540, 195, 25, IDC_STATUS},
+    {L"EDIT", nullptr, kOutput, 575, 575, 195, 25, IDC_TRADE_COUNT},
     // One CLEAR per trade input.
-    {L"BUTTON", L"CLEAR", kPushButton, 360, 40, 100, 25, 20001},
-    {L"BUTTON", L"CLEAR", kPushButton, 360, 75, 100, 25, 20002},
-    {L"BUTTON", L"CLEAR", kPushButton, 360, 110, 100, 25, 20003},
-    {L"BUTTON", L"CLEAR", kPushButton, 360, 145, 100, 25, 20004},
-    {L"BUTTON", L"CLEAR", kPushButton, 360, 180, 100, 25, 20005},
-    {L"BUTTON", L"CLEAR", kPushButton, 360, 215, 100, 25, 20006},
-    {L"BUTTON", L"CLEAR", kPushButton, 360, 250, 100, 25, 20007},
-    {L"BUTTON", L"SAVE", kPushButton, 245, 285, 100, 25, 20008},
-    {L"BUTTON", L"LOAD", kPushButton, 360, 285, 100, 25, 20009},
-    {L"BUTTON", L"REFERENCE", kPushButton, 24, 610, 100, 25, 20010},
-    {L"BUTTON", L"WIN", kPushButton, 136, 610, 100, 25, 20011},
-    {L"BUTTON", L"LOSE", kPushButton, 248, 610, 100, 25, 20012},
-    {L"BUTTON", L"DROP OUT", kPushButton, 360, 610, 100, 25, 20013},
-    {L"BUTTON", L"CALCULATE", kPushButton, 835, 180, 100, 25, 20014},
-    {L"BUTTON", L"CALCULATE", kPushButton, 835, 610, 100, 25, 20015},
+    {L"BUTTON", L"CLEAR", kPushButton, 360, 40, 100, 25, IDC_CLEAR_MARGIN},
+    {L"BUTTON", L"CLEAR", kPushButton, 360, 75, 100, 25, IDC_CLEAR_MARGIN + 1},
+    {L"BUTTON", L"CLEAR", kPushButton, 360, 110, 100, 25, IDC_CLEAR_MARGIN + 2},
+    {L"BUTTON", L"CLEAR", kPushButton, 360, 145, 100, 25, IDC_CLEAR_MARGIN + 3},
+    {L"BUTTON", L"CLEAR", kPushButton, 360, 180, 100, 25, IDC_CLEAR_MARGIN + 4},
+    {L"BUTTON", L"CLEAR", kPushButton, 360, 215, 100, 25, IDC_CLEAR_MARGIN + 5},
+    {L"BUTTON", L"CLEAR", kPushButton, 360, 250, 100, 25, IDC_CLEAR_MARGIN + 6},
+    {L"BUTTON", L"SAVE", kPushButton, 245, 285, 100, 25, IDC_SAVE},
+    {L"BUTTON", L"LOAD", kPushButton, 360, 285, 100, 25, IDC_LOAD},
+    {L"BUTTON", L"REFERENCE", kPushButton, 24, 610, 100, 25, IDC_REFERENCE},
+    {L"BUTTON", L"WIN", kPushButton, 136, 610, 100, 25, IDC_WIN},
+    {L"BUTTON", L"LOSE", kPushButton, 248, 610, 100, 25, IDC_LOSE},
+    {L"BUTTON", L"DROP OUT", kPushButton, 360, 610, 100, 25, IDC_DROP_OUT},
+    {L"BUTTON", L"CALCULATE", kPushButton, 835, 180, 100, 25, IDC_ARITHMETIC_CALCULATE},
+    {L"BUTTON", L"CALCULATE", kPushButton, 835, 610, 100, 25, IDC_MONTE_CARLO_CALCULATE},
 }};
-
-// Menu commands.
-constexpr int kCommandSamplingCount = 1000;
-constexpr int kCommandExit = 1100;
-constexpr int kCommandVersionCheck = 2000;
-constexpr int kCommandAbout = 2100;
-
-// Buttons.
-constexpr int kButtonFirstClear = 20001;
-constexpr int kButtonLastClear = 20007;
-constexpr int kButtonSave = 20008;
-constexpr int kButtonLoad = 20009;
-constexpr int kButtonReference = 20010;
-constexpr int kButtonWin = 20011;
-constexpr int kButtonLose = 20012;
-constexpr int kButtonDropOut = 20013;
-constexpr int kButtonArithmetic = 20014;
-constexpr int kButtonMonteCarlo = 20015;
 
 // Error 01-01 has no owner and, unlike the later texts, ends in a half-width stop.
 constexpr wchar_t kErrorNoMemoryAtStart[] = L"エラーコード:01-01\nメモリの確保に失敗しました｡";
@@ -124,7 +106,7 @@ void ShowTradeLogText(std::optional<std::string>& text) {
   if (!text) return;
   const std::optional<std::wstring> wide = AnsiToWide(*text);
   text.reset();
-  if (wide) SetControlText(kLogEdit, *wide);
+  if (wide) SetControlText(IDC_TRADE_LOG, *wide);
 }
 
 // The save_data directory beside the program and the three paths in it. False
@@ -196,23 +178,23 @@ bool StartUp(HWND window, const CREATESTRUCTW& create) {
 
 // Runs the command and answers the message it ends as.
 UINT RunCommand(HWND window, int id) {
-  if (id >= kButtonFirstClear && id <= kButtonLastClear) {
-    ClearTradeInput(static_cast<TradeField>(id - kButtonFirstClear));
+  if (id >= IDC_CLEAR_MARGIN && id <= IDC_CLEAR_STOP_LOSS) {
+    ClearTradeInput(static_cast<TradeField>(id - IDC_CLEAR_MARGIN));
     return WM_COMMAND;
   }
   switch (id) {
-    case kCommandSamplingCount: ShowSamplingCountDialog(window); break;
-    case kCommandExit: return WM_DESTROY;
-    case kCommandVersionCheck: VersionCheckCommand(); break;
-    case kCommandAbout: ShowAboutBox(window); break;
-    case kButtonSave: SaveTradeInformationCommand(); break;
-    case kButtonLoad: LoadTradeInformationCommand(); break;
-    case kButtonReference: ReferenceCommand(); break;
-    case kButtonWin: WinCommand(); break;
-    case kButtonLose: LoseCommand(); break;
-    case kButtonDropOut: DropOutCommand(); break;
-    case kButtonArithmetic: ArithmeticCalculateCommand(); break;
-    case kButtonMonteCarlo:
+    case IDM_SAMPLING_COUNT: ShowSamplingCountDialog(window); break;
+    case IDM_EXIT: return WM_DESTROY;
+    case IDM_VERSION_CHECK: VersionCheckCommand(); break;
+    case IDM_ABOUT: ShowAboutBox(window); break;
+    case IDC_SAVE: SaveTradeInformationCommand(); break;
+    case IDC_LOAD: LoadTradeInformationCommand(); break;
+    case IDC_REFERENCE: ReferenceCommand(); break;
+    case IDC_WIN: WinCommand(); break;
+    case IDC_LOSE: LoseCommand(); break;
+    case IDC_DROP_OUT: DropOutCommand(); break;
+    case IDC_ARITHMETIC_CALCULATE: ArithmeticCalculateCommand(); break;
+    case IDC_MONTE_CARLO_CALCULATE:
       // The new chart is drawn at once.
       if (MonteCarloCalculateCommand()) return WM_PAINT;
       break;

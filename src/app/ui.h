@@ -6,20 +6,8 @@
 #include <string>
 #include <string_view>
 
-// Control ids of the main window.
-enum ControlId : int {
-  kInputMargin = 10001,  // the seven trade inputs are 10001 + field index
-  kLogEdit = 10008,
-  kOutputRuinRate = 10009,
-  kOutputWinOnly = 10010,
-  kOutputAll = 10011,
-  kOutputLoseOnly = 10012,
-  kOutputProfit = 10013,
-  kOutputHighValue = 10014,
-  kOutputLowValue = 10015,
-  kOutputStatus = 10016,
-  kOutputTradeCount = 10017,
-};
+#include "res/resource.h"
+
 
 // Every box belongs to one kind, which fixes its caption, icon and buttons.
 enum class BoxKind {

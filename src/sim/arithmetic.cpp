@@ -457,8 +457,8 @@ void ArithmeticCalculateCommand() {
   }
 
   const ArithmeticResults& results = arithmeticResults;
-  if (!ShowDecimalOutput(kOutputRuinRate, results.ruinRate * 100, L"02-46", L"02-47")) return;
-  if (!ShowDecimalOutput(kOutputWinOnly, results.expectedWinOnly, L"02-48", L"02-49")) return;
-  if (!ShowDecimalOutput(kOutputAll, results.expectedAll, L"02-50", L"02-51")) return;
-  ShowDecimalOutput(kOutputLoseOnly, results.expectedLoseOnly, L"02-52", L"02-53");
+  if (!ShowDecimalOutput(IDC_RUIN_RATE, results.ruinRate * 100, L"02-46", L"02-47")) return;
+  if (!ShowDecimalOutput(IDC_EXPECTED_WIN_ONLY, results.expectedWinOnly, L"02-48", L"02-49")) return;
+  if (!ShowDecimalOutput(IDC_EXPECTED_ALL, results.expectedAll, L"02-50", L"02-51")) return;
+  ShowDecimalOutput(IDC_EXPECTED_LOSE_ONLY, results.expectedLoseOnly, L"02-52", L"02-53");
 }

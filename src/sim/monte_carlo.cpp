@@ -166,10 +166,10 @@ bool MonteCarloCalculateCommand() {
 
   const std::vector<double>& points = *marginSeries.points;
   const double profit = points.back() - points.front();
-  if (!ShowDecimalOutput(kOutputProfit, profit, L"02-63", L"02-64")) return false;
-  if (!ShowDecimalOutput(kOutputHighValue, marginSeries.highValue, L"02-65", L"02-66")) return false;
-  if (!ShowDecimalOutput(kOutputLowValue, marginSeries.lowValue, L"02-67", L"02-68")) return false;
-  SetControlText(kOutputStatus, marginSeries.status == 'W' ? L"WIN" : L"LOSE");
+  if (!ShowDecimalOutput(IDC_PROFIT, profit, L"02-63", L"02-64")) return false;
+  if (!ShowDecimalOutput(IDC_HIGH_VALUE, marginSeries.highValue, L"02-65", L"02-66")) return false;
+  if (!ShowDecimalOutput(IDC_LOW_VALUE, marginSeries.lowValue, L"02-67", L"02-68")) return false;
+  SetControlText(IDC_STATUS, marginSeries.status == 'W' ? L"WIN" : L"LOSE");
   const double tradeCount = static_cast<double>(points.size() - 1);
-  return ShowDecimalOutput(kOutputTradeCount, tradeCount, L"02-69", L"02-70");
+  return ShowDecimalOutput(IDC_TRADE_COUNT, tradeCount, L"02-69", L"02-70");
 }

@@ -5,11 +5,11 @@
 #include <string_view>
 
 #include "app/ui_win.h"
+#include "res/resource.h"
 #include "sim/sampling_count.h"
 
 namespace {
 
-constexpr int kCountEdit = 1010;
 constexpr INT_PTR kSaved = 1;
 constexpr INT_PTR kCancelled = 2;
 
@@ -21,7 +21,7 @@ INT_PTR CALLBACK SamplingCountDialogProc(HWND dialog, UINT message, WPARAM wPara
         ShowBoxOwned(dialog, BoxKind::Error, opening.error);
         EndDialog(dialog, kCancelled);
       } else {
-        SetDlgItemTextW(dialog, kCountEdit, opening.text.c_str());
+        SetDlgItemTextW(dialog, IDC_SAMPLING_COUNT, opening.text.c_str());
       }
       return FALSE;  // no default focus
     }
@@ -30,7 +30,7 @@ INT_PTR CALLBACK SamplingCountDialogProc(HWND dialog, UINT message, WPARAM wPara
         case IDOK: {
           // Only the first seven characters are read.
           wchar_t typed[kSavedSamplingChars + 1] = {};
-          GetDlgItemTextW(dialog, kCountEdit, typed, static_cast<int>(kSavedSamplingChars + 1));
+          GetDlgItemTextW(dialog, IDC_SAMPLING_COUNT, typed, static_cast<int>(kSavedSamplingChars + 1));
           const std::wstring_view error = SaveSamplingCountText(typed);
           if (!error.empty()) {
             ShowBoxOwned(dialog, BoxKind::Error, error);

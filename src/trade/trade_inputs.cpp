@@ -19,7 +19,7 @@ bool ReadTradeInputs(std::span<const TradeField> fields, std::span<const std::ws
     const TradeField field = fields[i];
     auto& text = tradeParameters.texts[FieldIndex(field)];
     try {
-      text = WideToAnsi(ControlText(kInputMargin + FieldIndex(field), kInputBufferChars));
+      text = WideToAnsi(ControlText(IDC_MARGIN + FieldIndex(field), kInputBufferChars));
     } catch (const std::bad_alloc&) {
       text.reset();
     }

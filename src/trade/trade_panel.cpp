@@ -24,7 +24,7 @@ constexpr std::array<std::wstring_view, 7> kSaveMemoryErrors = {
 
 }  // namespace
 
-void ClearTradeInput(TradeField field) { SetControlText(kInputMargin + FieldIndex(field), L""); }
+void ClearTradeInput(TradeField field) { SetControlText(IDC_MARGIN + FieldIndex(field), L""); }
 
 void SaveTradeInformationCommand() {
   if (!ShowBox(BoxKind::Question, L"TRADE INFORMATION をファイルにセーブしますか?")) return;

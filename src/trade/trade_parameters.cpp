@@ -92,7 +92,7 @@ void MoveTradeTextsToInputs() {
     const std::optional<std::wstring> wide = AnsiToWide(*text);
     text.reset();
     // An input whose text cannot be converted keeps what it showed.
-    if (wide) SetControlText(kInputMargin + FieldIndex(field), *wide);
+    if (wide) SetControlText(IDC_MARGIN + FieldIndex(field), *wide);
   }
 }
 

@@ -67,7 +67,7 @@ bool RefreshLogEdit(std::wstring_view loadErrorCode) {
   std::optional<std::string> text;
   if (LoadTradeLogText(text) == 1) ShowError(loadErrorCode, kReasonLoadFailed);
   if (!text) return false;
-  if (const std::optional<std::wstring> wide = AnsiToWide(*text)) SetControlText(kLogEdit, *wide);
+  if (const std::optional<std::wstring> wide = AnsiToWide(*text)) SetControlText(IDC_TRADE_LOG, *wide);
   return true;
 }
 

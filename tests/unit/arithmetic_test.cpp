@@ -54,8 +54,8 @@ class ArithmeticTest : public ::testing::Test {
   }
 
   Outputs ShownOutputs() {
-    return {fakeUi.controls[kOutputRuinRate], fakeUi.controls[kOutputWinOnly], fakeUi.controls[kOutputAll],
-            fakeUi.controls[kOutputLoseOnly]};
+    return {fakeUi.controls[IDC_RUIN_RATE], fakeUi.controls[IDC_EXPECTED_WIN_ONLY], fakeUi.controls[IDC_EXPECTED_ALL],
+            fakeUi.controls[IDC_EXPECTED_LOSE_ONLY]};
   }
 
   // Runs CALCULATE and expects the four outputs and no box.
@@ -69,10 +69,10 @@ class ArithmeticTest : public ::testing::Test {
   // Runs CALCULATE and expects one error box and the outputs as they were.
   void ExpectError(const Inputs& inputs, std::wstring_view code, std::wstring_view reason) {
     const Outputs before = {L"old1", L"old2", L"old3", L"old4"};
-    fakeUi.controls[kOutputRuinRate] = before[0];
-    fakeUi.controls[kOutputWinOnly] = before[1];
-    fakeUi.controls[kOutputAll] = before[2];
-    fakeUi.controls[kOutputLoseOnly] = before[3];
+    fakeUi.controls[IDC_RUIN_RATE] = before[0];
+    fakeUi.controls[IDC_EXPECTED_WIN_ONLY] = before[1];
+    fakeUi.controls[IDC_EXPECTED_ALL] = before[2];
+    fakeUi.controls[IDC_EXPECTED_LOSE_ONLY] = before[3];
     SetTradeInputs(inputs);
     ArithmeticCalculateCommand();
     ASSERT_EQ(fakeUi.boxes.size(), 1u);
@@ -213,8 +213,8 @@ TEST(ArithmeticOutputs, TenDecimalsWithoutSurplusZeros) {
     std::wstring_view shown;
   } cases[] = {{37.5, L"37.5"}, {-1234.5, L"-1234.5"}, {0, L"0"}, {100, L"100"}, {1.0 / 3, L"0.3333333333"}};
   for (const auto& c : cases) {
-    EXPECT_TRUE(ShowDecimalOutput(kOutputAll, c.value, L"02-50", L"02-51"));
-    EXPECT_EQ(fakeUi.controls[kOutputAll], c.shown) << c.value;
+    EXPECT_TRUE(ShowDecimalOutput(IDC_EXPECTED_ALL, c.value, L"02-50", L"02-51"));
+    EXPECT_EQ(fakeUi.controls[IDC_EXPECTED_ALL], c.shown) << c.value;
   }
   EXPECT_TRUE(fakeUi.boxes.empty());
   ResetFakeUi();

@@ -34,12 +34,12 @@ void ResetFakeUi();
 using TradeInputs = std::array<std::wstring, 7>;
 
 inline void SetTradeInputs(const TradeInputs& texts) {
-  for (int i = 0; i < 7; ++i) fakeUi.controls[kInputMargin + i] = texts[i];
+  for (int i = 0; i < 7; ++i) fakeUi.controls[IDC_MARGIN + i] = texts[i];
 }
 
 inline TradeInputs TradeInputTexts() {
   TradeInputs texts;
-  for (int i = 0; i < 7; ++i) texts[i] = fakeUi.controls[kInputMargin + i];
+  for (int i = 0; i < 7; ++i) texts[i] = fakeUi.controls[IDC_MARGIN + i];
   return texts;
 }
 

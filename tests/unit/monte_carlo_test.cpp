@@ -55,9 +55,9 @@ class MonteCarloTest : public ::testing::Test {
   }
 
   Outputs ShownOutputs() {
-    return {fakeUi.controls[kOutputProfit], fakeUi.controls[kOutputHighValue],
-            fakeUi.controls[kOutputLowValue], fakeUi.controls[kOutputStatus],
-            fakeUi.controls[kOutputTradeCount]};
+    return {fakeUi.controls[IDC_PROFIT], fakeUi.controls[IDC_HIGH_VALUE],
+            fakeUi.controls[IDC_LOW_VALUE], fakeUi.controls[IDC_STATUS],
+            fakeUi.controls[IDC_TRADE_COUNT]};
   }
 
   // Runs CALCULATE, expects success without a box, the five outputs and the
@@ -135,13 +135,13 @@ TEST_F(MonteCarloTest, RunsContinueTheSequence) {
 
 TEST_F(MonteCarloTest, NeighbouringListsOfEqualLengthKeepThePointsSoFar) {
   marginSeries.loggedStateCount = 9;
-  fakeUi.controls[kOutputProfit] = L"old";
+  fakeUi.controls[IDC_PROFIT] = L"old";
   WriteLog({"1,2,3", "1,2,3,4", "1,2,3,5"});
   SetTradeInputs({L"100000", L"25", L"100", L"1000", L"50", L"0.5", L"1"});
   EXPECT_FALSE(MonteCarloCalculateCommand());
   ASSERT_EQ(fakeUi.boxes.size(), 1u);
   EXPECT_EQ(fakeUi.boxes[0], (ShownBox{BoxKind::Error, ErrorText(L"02-62", kRunError)}));
-  EXPECT_EQ(fakeUi.controls[kOutputProfit], L"old");
+  EXPECT_EQ(fakeUi.controls[IDC_PROFIT], L"old");
   ASSERT_TRUE(marginSeries.points);
   EXPECT_EQ(*marginSeries.points, (Points{100000, 96000}));
   EXPECT_EQ(marginSeries.status, '-');

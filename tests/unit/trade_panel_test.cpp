@@ -94,7 +94,7 @@ TEST_F(TradePanelTest, SaveReportsTheFirstBadFieldOnly) {
                                      {BoxKind::FieldWarning, std::wstring(RangeMessage(c.reported))}}));
     std::vector<int> read;
     for (int i = 0; i <= FieldIndex(c.reported); ++i)
-      read.push_back(kInputMargin + i);
+      read.push_back(IDC_MARGIN + i);
     EXPECT_EQ(fakeUi.controlsRead, read);
     EXPECT_TRUE(NoTextHeld());
     EXPECT_EQ(ReadBytes(TradeInformationPath), "A5\r\nB6");
@@ -139,7 +139,7 @@ TEST_F(TradePanelTest, LoadWithoutFileOrAnsweredNoKeepsInputs) {
 TEST_F(TradePanelTest, LoadedTextIsJudgedAtTheNextSave) {
   WriteBytes(TradeInformationPath, "Aabc\nB25");
   LoadTradeInformationCommand();
-  EXPECT_EQ(fakeUi.controls[kInputMargin], L"abc");
+  EXPECT_EQ(fakeUi.controls[IDC_MARGIN], L"abc");
   SaveTradeInformationCommand();
   EXPECT_EQ(fakeUi.boxes.back(),
             (ShownBox{BoxKind::FieldWarning, std::wstring(RangeMessage(TradeField::Margin))}));

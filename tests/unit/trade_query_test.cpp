@@ -94,7 +94,7 @@ class TradeQueryTest : public ::testing::Test {
   std::string Log() const { return ReadWholeFile(TradeLogPath).value_or("<none>"); }
 
   // The log edit shows the file with CR LF line ends.
-  std::wstring LogEdit() const { return fakeUi.controls[kLogEdit]; }
+  std::wstring LogEdit() const { return fakeUi.controls[IDC_TRADE_LOG]; }
   static std::wstring Shown(std::string_view log) {
     std::wstring text;
     for (char c : log) {
@@ -205,7 +205,7 @@ TEST_F(TradeQueryTest, AWholeSet) {
 }
 
 TEST_F(TradeQueryTest, WinOnAFreshLogEndsTheSet) {
-  fakeUi.controls[kLogEdit] = L"stale";
+  fakeUi.controls[IDC_TRADE_LOG] = L"stale";
   Tick();
   WinCommand();
   EXPECT_EQ(fakeUi.boxes, (std::vector<ShownBox>{
@@ -231,7 +231,7 @@ TEST_F(TradeQueryTest, WinEndsTheSetOnFiveAndLeavesTwoOfSix) {
 TEST_F(TradeQueryTest, AnsweringNoChangesNothing) {
   for (void (*command)() : {&WinCommand, &LoseCommand, &DropOutCommand}) {
     ResetFakeUi();
-    fakeUi.controls[kLogEdit] = L"shown";
+    fakeUi.controls[IDC_TRADE_LOG] = L"shown";
     fakeUi.controls[10004] = L"2000";
     fakeUi.controls[10006] = L"0.75";
     fakeUi.controls[10007] = L"0.3";
@@ -306,7 +306,7 @@ TEST_F(TradeQueryTest, LogThatCannotBeWrittenIsReportedAndKept) {
     fakeUi.controls[10004] = L"1000";
     fakeUi.controls[10006] = L"0.5";
     fakeUi.controls[10007] = L"0.3";
-    fakeUi.controls[kLogEdit] = L"shown";
+    fakeUi.controls[IDC_TRADE_LOG] = L"shown";
     {
       WriteBlocker blocker(TradeLogPath);
       ASSERT_TRUE(blocker.Active());
