@@ -1,5 +1,5 @@
 // The UI layer for the benchmarks: nothing is shown and every control is empty.
-#include "app/ui.h"
+#include "platform/platform.h"
 
 bool ShowBox(BoxKind, std::wstring_view) { return false; }
 

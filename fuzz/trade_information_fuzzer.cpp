@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/ui.h"
+#include "platform/platform.h"
 #include "fuzz_file.h"
 #include "io/paths.h"
 #include "trade/trade_parameters.h"

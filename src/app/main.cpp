@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "app/main_window.h"
-#include "app/ui_win.h"
+#include "app/platform_win.h"
 #include "io/paths.h"
 
 namespace {
@@ -58,7 +58,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   }
 
   if (RegisterClassW(&windowClass) == 0) {
-    ShowBoxOwned(nullptr, BoxKind::Error, L"エラーコード:00-01\nウィンドウクラスの作成に失敗しました｡");
+    ShowErrorOwned(nullptr, L"00-01", L"ウィンドウクラスの作成に失敗しました｡");
     return 1;
   }
   // Created visible, at the system's default place; the show command the
@@ -67,7 +67,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
       0, kMainWindowClassName, L"Tallowind", WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
       CW_USEDEFAULT, CW_USEDEFAULT, kMainWindowWidth, kMainWindowHeight, nullptr, nullptr, instance, nullptr);
   if (window == nullptr) {
-    ShowBoxOwned(nullptr, BoxKind::Error, L"エラーコード:00-02\nメインウィンドウの生成に失敗しました｡");
+    ShowErrorOwned(nullptr, L"00-02", L"メインウィンドウの生成に失敗しました｡");
     return 1;
   }
 

@@ -10,17 +10,17 @@
 #include <optional>
 #include <string>
 
+#include "app/about_box.h"
 #include "app/paint.h"
-#include "app/ui_win.h"
+#include "app/platform_win.h"
+#include "app/sampling_count_dialog.h"
 #include "io/codepage.h"
 #include "io/files.h"
 #include "io/paths.h"
-#include "net/about_win.h"
 #include "net/version_check.h"
 #include "sim/arithmetic.h"
 #include "sim/monte_carlo.h"
 #include "sim/sampling_count.h"
-#include "sim/sampling_count_win.h"
 #include "trade/trade_log.h"
 #include "trade/trade_panel.h"
 #include "trade/trade_parameters.h"
@@ -28,7 +28,7 @@
 
 namespace {
 
-struct ControlSpec {
+struct ChildControl {
   const wchar_t* className;
   const wchar_t* text;  // nullptr: none
   DWORD style;
@@ -46,7 +46,7 @@ constexpr DWORD kOutput = WS_CHILD | WS_VISIBLE | ES_READONLY;
 constexpr DWORD kPushButton = WS_CHILD | WS_VISIBLE;
 
 // The child controls in creation order. No control is a tab stop.
-constexpr std::array<ControlSpec, 36> kControls = {{
+constexpr std::array<ChildControl, 36> kControls = {{
     {L"BUTTON", L"TRADE INFORMATION", kGroupBox, 10, 10, 465, 315, 0},
     {L"BUTTON", L"TRADE QUERY", kGroupBox, 10, 335, 465, 315, 0},
     {L"BUTTON", L"ARITHMETIC SIMULATION", kGroupBox, 485, 10, 465, 210, 0},
@@ -89,11 +89,11 @@ constexpr std::array<ControlSpec, 36> kControls = {{
     {L"BUTTON", L"CALCULATE", kPushButton, 835, 610, 100, 25, IDC_MONTE_CARLO_CALCULATE},
 }};
 
-// Error 01-01 has no owner and, unlike the later texts, ends in a half-width stop.
-constexpr wchar_t kErrorNoMemoryAtStart[] = L"エラーコード:01-01\nメモリの確保に失敗しました｡";
+// Error 01-01 has no owner and, unlike the later reasons, ends in a half-width stop.
+void ShowNoMemoryAtStart() { ShowErrorOwned(nullptr, L"01-01", L"メモリの確保に失敗しました｡"); }
 
 void CreateControls(HWND window, HINSTANCE instance) {
-  for (const ControlSpec& control : kControls) {
+  for (const ChildControl& control : kControls) {
     CreateWindowExW(0, control.className, control.text, control.style, control.x, control.y, control.width,
                     control.height, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
                     instance, nullptr);
@@ -139,7 +139,7 @@ bool PrepareSaveData() {
 // program must end.
 bool LoadSavedData() {
   if (!PrepareSaveData()) {
-    ShowBoxOwned(nullptr, BoxKind::Error, kErrorNoMemoryAtStart);
+    ShowNoMemoryAtStart();
     return false;
   }
 
@@ -171,7 +171,7 @@ bool StartUp(HWND window, const CREATESTRUCTW& create) {
   try {
     return LoadSavedData();
   } catch (const std::bad_alloc&) {
-    ShowBoxOwned(nullptr, BoxKind::Error, kErrorNoMemoryAtStart);
+    ShowNoMemoryAtStart();
     return false;
   }
 }

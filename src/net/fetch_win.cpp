@@ -8,7 +8,7 @@
 #include <memory>
 #include <new>
 
-#include "net/version_check.h"
+#include "platform/platform.h"
 
 namespace {
 

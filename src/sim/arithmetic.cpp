@@ -9,7 +9,7 @@
 #include <optional>
 #include <string_view>
 
-#include "app/ui.h"
+#include "platform/platform.h"
 #include "core/trade_field.h"
 #include "sim/outputs.h"
 #include "sim/random.h"

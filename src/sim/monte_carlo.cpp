@@ -6,7 +6,7 @@
 #include <new>
 #include <string_view>
 
-#include "app/ui.h"
+#include "platform/platform.h"
 #include "core/progression.h"
 #include "core/trade_field.h"
 #include "sim/arithmetic.h"

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "app/ui.h"
+#include "platform/platform.h"
 #include "core/decimal.h"
 #include "io/codepage.h"
 

@@ -9,14 +9,7 @@
 #include "io/codepage.h"
 #include "io/files.h"
 #include "io/paths.h"
-
-namespace {
-
-constexpr std::wstring_view kFormatError = L"エラーコード:03-01\nメモリの確保に失敗しました。";
-constexpr std::wstring_view kConvertError = L"エラーコード:03-02\nメモリの確保に失敗しました。";
-constexpr std::wstring_view kSaveError = L"エラーコード:03-03\nファイルのセーブに失敗しました。";
-
-}  // namespace
+#include "platform/platform.h"
 
 std::int32_t SamplingCountFromText(std::string_view text) {
   for (char c : text) {
@@ -41,16 +34,16 @@ void LoadSamplingCount() {
 SamplingCountOpening OpenSamplingCountDialog() {
   LoadSamplingCount();
   const std::optional<std::string> text = FormatDecimal(samplingCount, "1.0");
-  if (!text) return {{}, kFormatError};
+  if (!text) return {{}, {L"03-01", kReasonNoMemory}};
   std::optional<std::wstring> wide = AnsiToWide(*text);
-  if (!wide) return {{}, kConvertError};
+  if (!wide) return {{}, {L"03-02", kReasonNoMemory}};
   return {std::move(*wide), {}};
 }
 
-std::wstring_view SaveSamplingCountText(std::wstring_view typed) {
+SiteError SaveSamplingCountText(std::wstring_view typed) {
   const std::optional<std::string> text = WideToAnsi(typed.substr(0, kSavedSamplingChars));
-  if (!text) return kConvertError;
-  if (!WriteTextFile(SamplingCountPath, *text)) return kSaveError;
+  if (!text) return {L"03-02", kReasonNoMemory};
+  if (!WriteTextFile(SamplingCountPath, *text)) return {L"03-03", kReasonSaveFailed};
   LoadSamplingCount();
   return {};
 }

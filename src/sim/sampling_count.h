@@ -20,11 +20,17 @@ std::int32_t SamplingCountFromText(std::string_view text);
 // malformed file gives the default without a message.
 void LoadSamplingCount();
 
+// An error of the dialog: its site's code and reason; an empty code is none.
+struct SiteError {
+  std::wstring_view code;
+  std::wstring_view reason;
+};
+
 // What the dialog shows when it opens: the count just loaded as a whole
-// number, or (text empty) the error message to show before it closes.
+// number, or (text empty) the error to show before it closes.
 struct SamplingCountOpening {
   std::wstring text;
-  std::wstring_view error;
+  SiteError error;
 };
 
 SamplingCountOpening OpenSamplingCountDialog();
@@ -33,6 +39,6 @@ SamplingCountOpening OpenSamplingCountDialog();
 inline constexpr std::size_t kSavedSamplingChars = 7;
 
 // SAVE: writes the first seven characters of the typed text, as typed, to
-// SamplingCountPath and reloads the count. Empty when saved, otherwise the
-// error message to show before the dialog closes (nothing was written).
-std::wstring_view SaveSamplingCountText(std::wstring_view typed);
+// SamplingCountPath and reloads the count. No error when saved, otherwise the
+// error to show before the dialog closes (nothing was written).
+SiteError SaveSamplingCountText(std::wstring_view typed);

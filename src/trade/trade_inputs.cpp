@@ -3,7 +3,7 @@
 
 #include <new>
 
-#include "app/ui.h"
+#include "platform/platform.h"
 #include "io/codepage.h"
 #include "trade/trade_parameters.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ui.h"
+#include "platform/platform.h"
 #include "core/decimal.h"
 #include "io/files.h"
 #include "io/paths.h"

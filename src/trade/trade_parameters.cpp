@@ -7,7 +7,7 @@
 #include <new>
 #include <string_view>
 
-#include "app/ui.h"
+#include "platform/platform.h"
 #include "core/decimal.h"
 #include "io/codepage.h"
 #include "io/files.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/ui.h"
+#include "platform/platform.h"
 #include "core/decimal.h"
 #include "core/progression.h"
 #include "io/clock.h"

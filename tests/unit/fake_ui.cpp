@@ -3,10 +3,6 @@
 
 void ResetFakeUi() { fakeUi = FakeUi{}; }
 
-std::wstring ErrorText(std::wstring_view code, std::wstring_view reason) {
-  return std::wstring(L"エラーコード:").append(code).append(L"\n").append(reason);
-}
-
 bool ShowBox(BoxKind kind, std::wstring_view text) {
   fakeUi.boxes.push_back({kind, std::wstring(text)});
   if (kind != BoxKind::Question) return false;

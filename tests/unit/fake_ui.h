@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ui.h"
+#include "platform/platform.h"
 
 struct ShownBox {
   BoxKind kind;
@@ -42,6 +42,3 @@ inline TradeInputs TradeInputTexts() {
   for (int i = 0; i < 7; ++i) texts[i] = fakeUi.controls[IDC_MARGIN + i];
   return texts;
 }
-
-// The text of "エラーコード:<code>\n<reason>".
-std::wstring ErrorText(std::wstring_view code, std::wstring_view reason);

@@ -1,5 +1,5 @@
 // The About box: a modal dialog from the resources whose only control is OK.
-#include "net/about_win.h"
+#include "app/about_box.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-// The thin layer between the command logic and the window: control texts and
-// message boxes of the main window. The exe links the Win32 half (ui_win.cpp);
-// native tests link a scripted stand-in.
+// The platform layer: all that the portable commands ask of the window and the
+// network, as free functions. The exe links the Win32 side (src/app and the
+// fetch in src/net); native tests link a scripted stand-in.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "res/resource.h"
-
 
 // Every box belongs to one kind, which fixes its caption, icon and buttons.
 enum class BoxKind {
@@ -23,10 +23,13 @@ enum class BoxKind {
 // answered Yes.
 bool ShowBox(BoxKind kind, std::wstring_view text);
 
-// Shows "エラーコード:<code>\n<reason>" as an error box.
-inline void ShowError(std::wstring_view code, std::wstring_view reason) {
-  ShowBox(BoxKind::Error, std::wstring(L"エラーコード:").append(code).append(L"\n").append(reason));
+// The text of every error box: "エラーコード:<code>\n<reason>".
+inline std::wstring ErrorText(std::wstring_view code, std::wstring_view reason) {
+  return std::wstring(L"エラーコード:").append(code).append(L"\n").append(reason);
 }
+
+// Shows the error of a site, with its own code, in an error box.
+inline void ShowError(std::wstring_view code, std::wstring_view reason) { ShowBox(BoxKind::Error, ErrorText(code, reason)); }
 
 inline constexpr std::wstring_view kReasonNoMemory = L"メモリの確保に失敗しました。";
 inline constexpr std::wstring_view kReasonLoadFailed = L"ファイルのロードに失敗しました。";
@@ -38,3 +41,11 @@ inline constexpr std::wstring_view kReasonLogData = L"LOG DATAの作成に失敗
 std::wstring ControlText(int id, int bufferChars);
 
 void SetControlText(int id, std::wstring_view text);
+
+// Everything the web server sent for the version text's URL (a plain HTTP
+// GET that bypasses the local cache, with the user agent "brindle-oakmoor"),
+// byte for byte, or nothing when the server cannot be reached or memory runs
+// out. A reply longer than kMaxVersionReplyBytes is cut off just past it.
+std::optional<std::string> FetchVersionText();
+
+inline constexpr std::size_t kMaxVersionReplyBytes = 64 * 1024;

@@ -1,5 +1,5 @@
 // Message boxes and control texts of the main window over USER32.
-#include "app/ui_win.h"
+#include "app/platform_win.h"
 
 #include <string>
 

@@ -1,10 +1,10 @@
 // The sampling-count setting dialog: shows the count, SAVE (also Enter) writes
 // the typed text, CANCEL, Esc and the close box write nothing.
-#include "sim/sampling_count_win.h"
+#include "app/sampling_count_dialog.h"
 
 #include <string_view>
 
-#include "app/ui_win.h"
+#include "app/platform_win.h"
 #include "res/resource.h"
 #include "sim/sampling_count.h"
 
@@ -17,8 +17,8 @@ INT_PTR CALLBACK SamplingCountDialogProc(HWND dialog, UINT message, WPARAM wPara
   switch (message) {
     case WM_INITDIALOG: {
       const SamplingCountOpening opening = OpenSamplingCountDialog();
-      if (!opening.error.empty()) {
-        ShowBoxOwned(dialog, BoxKind::Error, opening.error);
+      if (!opening.error.code.empty()) {
+        ShowErrorOwned(dialog, opening.error.code, opening.error.reason);
         EndDialog(dialog, kCancelled);
       } else {
         SetDlgItemTextW(dialog, IDC_SAMPLING_COUNT, opening.text.c_str());
@@ -31,9 +31,9 @@ INT_PTR CALLBACK SamplingCountDialogProc(HWND dialog, UINT message, WPARAM wPara
           // Only the first seven characters are read.
           wchar_t typed[kSavedSamplingChars + 1] = {};
           GetDlgItemTextW(dialog, IDC_SAMPLING_COUNT, typed, static_cast<int>(kSavedSamplingChars + 1));
-          const std::wstring_view error = SaveSamplingCountText(typed);
-          if (!error.empty()) {
-            ShowBoxOwned(dialog, BoxKind::Error, error);
+          const SiteError error = SaveSamplingCountText(typed);
+          if (!error.code.empty()) {
+            ShowErrorOwned(dialog, error.code, error.reason);
             EndDialog(dialog, kCancelled);
             return FALSE;
           }
