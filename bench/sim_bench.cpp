@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "literal_run.h"
 #include "sim/arithmetic.h"
 #include "sim/random.h"
 #include "sim/sampling_count.h"
@@ -61,8 +62,7 @@ void BM_ArithmeticLiteral(benchmark::State& state) {
   StandardTradeCount();
   for (auto _ : state) {
     SetStandardCase();
-    benchmark::DoNotOptimize(RunArithmeticSimulationLiteral(kFreshLog));
-    benchmark::DoNotOptimize(arithmeticResults);
+    benchmark::DoNotOptimize(PlayLiteralSamples(kFreshLog, samplingCount));
   }
   ReportTrades(state);
 }

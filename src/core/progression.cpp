@@ -1,7 +1,27 @@
 // The progression list and its operations.
 #include "core/progression.h"
 
+#include <algorithm>
+#include <cstring>
 #include <new>
+
+void PlayList::Start(const ProgressionArray& list) {
+  if (slots.size() <= list.size()) slots.resize(std::max<std::size_t>(2 * list.size() + 2, 16));
+  std::copy(list.begin(), list.end(), slots.begin());
+  begin = 0;
+  end = list.size();
+}
+
+void PlayList::MakeRoom() {
+  const std::size_t size = Size();
+  if (size <= slots.size() / 2) {
+    std::memmove(slots.data(), slots.data() + begin, size * sizeof(std::int32_t));
+    begin = 0;
+    end = size;
+  } else {
+    slots.resize(2 * slots.size());
+  }
+}
 
 ProgressionArray ProgressionFromBlock(std::span<const std::int32_t> block) {
   ProgressionArray list;
@@ -13,32 +33,16 @@ ProgressionArray ProgressionFromBlock(std::span<const std::int32_t> block) {
 }
 
 std::optional<ProgressionArray> NextProgression(char letter, const ProgressionArray& list) {
-  const std::size_t n = list.size();
   try {
-    if (n < 2) return ProgressionArray{};
-    if (letter == 'L') {
-      ProgressionArray next;
-      next.reserve(n + 1);
-      next.assign(list.begin(), list.end());
-      // Numbers stay far below the 32-bit range in use; a sum beyond it is
-      // held at the largest value instead of overflowing.
-      const std::int64_t sum = std::int64_t{list.front()} + list.back();
-      next.push_back(sum > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(sum));
-      return next;
-    }
-    if (letter == 'W') {
-      if (n <= 5) return ProgressionArray{};
-      return ProgressionArray(list.begin() + 2, list.end() - 2);
-    }
-    return list;
+    if (list.size() < 2) return ProgressionArray{};
+    PlayList played;
+    played.Start(list);
+    if (letter == 'W') played.Win();
+    if (letter == 'L') played.Lose();
+    return played.Numbers();
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }
-}
-
-std::int64_t ProgressionStake(const ProgressionArray& list) {
-  if (list.size() < 2) return 0;
-  return std::int64_t{list.front()} + list.back();
 }
 
 char CompareProgressionLengths(const ProgressionArray* before, const ProgressionArray* after) {

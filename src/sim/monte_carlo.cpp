@@ -6,13 +6,13 @@
 #include <new>
 #include <string_view>
 
-#include "platform/platform.h"
 #include "core/progression.h"
 #include "core/trade_field.h"
-#include "sim/arithmetic.h"
+#include "platform/platform.h"
 #include "sim/outputs.h"
 #include "sim/random.h"
 #include "trade/trade_inputs.h"
+#include "trade/trade_model.h"
 #include "trade/trade_parameters.h"
 
 namespace {
@@ -29,59 +29,36 @@ bool AppendPoint(double value) {
 }
 
 // Plays the path from the base margin until the set completes or the account
-// is ruined, and sets the status. False when memory runs out.
-bool PlayPath(const ProgressionArray& last, double base) {
-  const double takeProfit = tradeParameters.takeProfit;
-  const double stopLoss = tradeParameters.stopLoss;
+// is ruined, appending the margin after every trade, and sets the status.
+// False when memory runs out.
+bool PlayPath(const TradeModel& model, const ProgressionArray& live, double base) {
   const int threshold = WinThreshold(tradeParameters.winRate);
   PlayList list;
   try {
-    list.Start(last);
+    list.Start(live);
   } catch (const std::bad_alloc&) {
     return false;
   }
   double t = 0;
   for (;;) {
-    const char letter = DrawWithThreshold(randomDraw.randomState, randomDraw.drawAccumulator, threshold);
-    const double lot = LotSize(list.Stake());
-    if (letter == 'W') {
-      t = t + lot * takeProfit;
-      const bool completed = list.Win();
-      if (!AppendPoint(base + t)) return false;
-      if (completed) {
-        marginSeries.status = 'W';
-        return true;
-      }
-      continue;
-    }
-    t = t - lot * stopLoss;
+    const bool won = DrawWithThreshold(randomDraw.randomState, randomDraw.drawAccumulator, threshold) == 'W';
+    TradeEnd end;
     try {
-      list.Lose();
+      end = PlayTrade(model, base, list, t, won);
     } catch (const std::bad_alloc&) {
       return false;
     }
     if (!AppendPoint(base + t)) return false;
-    const double margin = base + t;
-    if (margin <= 0) {
-      // A simulated margin is never shown below zero.
-      marginSeries.points->back() = 0;
-      marginSeries.status = 'L';
-      return true;
-    }
-    if (LotSize(list.Stake()) > Capacity(margin)) {
-      marginSeries.status = 'L';
-      return true;
-    }
+    if (end == TradeEnd::None) continue;
+    // A simulated margin is never shown below zero.
+    if (end == TradeEnd::RuinedByMargin) marginSeries.points->back() = 0;
+    marginSeries.status = end == TradeEnd::Completed ? 'W' : 'L';
+    return true;
   }
 }
 
-}  // namespace
-
-bool RunMonteCarloSimulation(const LogData& log) {
-  SeedOnce(randomDraw.monteCarloSeeded);
-  if (TradeParametersRejected() || log.empty()) return true;
-
-  const double margin = tradeParameters.margin;
+// Starts a new series at the margin entered. False when there is no memory for it.
+bool StartSeries(double margin) {
   marginSeries.highValue = 0;
   marginSeries.lowValue = 0;
   marginSeries.status = '-';
@@ -91,31 +68,32 @@ bool RunMonteCarloSimulation(const LogData& log) {
     points.reserve(64);
     points.push_back(margin);
     marginSeries.points = std::move(points);
-  } catch (const std::bad_alloc&) {
     return true;
+  } catch (const std::bad_alloc&) {
+    return false;
   }
+}
 
-  double realised = 0;
-  for (std::size_t i = 0; i < log.size(); ++i) {
-    const ProgressionArray* next = i + 1 < log.size() ? &log[i + 1] : nullptr;
-    const char letter = CompareProgressionLengths(&log[i], next);
-    if (letter == 'E') return true;
-    if (letter == 'F') continue;
-    if (letter == 'W') realised = realised + LotSize(ProgressionStake(log[i])) * tradeParameters.takeProfit;
-    if (letter == 'L') realised = realised - LotSize(ProgressionStake(log[i])) * tradeParameters.stopLoss;
-    if (!AppendPoint(margin + realised)) return true;
-  }
+}  // namespace
 
-  const double base = margin + realised;
-  const ProgressionArray& last = log.back();
-  if (base <= 0 || LotSize(ProgressionStake(last)) > Capacity(base)) {
+bool RunMonteCarloSimulation(const LogData& log) {
+  SeedOnce(randomDraw.monteCarloSeeded);
+  if (TradeParametersRejected() || log.empty()) return true;
+  const TradeModel model = CurrentTradeModel();
+  if (!StartSeries(model.margin)) return true;
+
+  bool appended = true;
+  const std::optional<double> realised =
+      ReplayLog(model, log, [&](double s) { appended = appended && AppendPoint(model.margin + s); });
+  if (!realised || !appended) return true;
+
+  const double base = model.margin + *realised;
+  const ProgressionArray& live = log.back();
+  if (base <= 0 || OverCapacity(model, base, ProgressionStake(live))) {
     // Ruined before any trade is played; a logged point below zero stays.
     marginSeries.status = 'L';
-  } else {
-    // Numbers are never negative, so with every trade lost a list of stake 0
-    // keeps the stake 0 for ever: the path would never end.
-    if (WinThreshold(tradeParameters.winRate) == 0 && ProgressionStake(last) == 0) return true;
-    if (!PlayPath(last, base)) return true;
+  } else if (SampleNeverEnds(WinThreshold(tradeParameters.winRate), live) || !PlayPath(model, live, base)) {
+    return true;
   }
 
   marginSeries.highValue = SeriesMaximum();

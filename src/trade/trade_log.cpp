@@ -1,6 +1,5 @@
 // The trade log file: its fresh form, the record of a registered result, the
-// display text, and the tolerant reading of its lists, last trade number and
-// set profit. Hand-edited and damaged logs are read, never rejected.
+// display text, and the tolerant reading of its lists and last trade number. Hand-edited and damaged logs are read, never rejected.
 #include "trade/trade_log.h"
 
 #include <cmath>
@@ -12,7 +11,6 @@
 #include "io/clock.h"
 #include "io/files.h"
 #include "io/paths.h"
-#include "trade/trade_parameters.h"
 
 namespace {
 
@@ -121,23 +119,6 @@ std::int32_t ReadLastTradeNumber() {
   } catch (const std::bad_alloc&) {
     return 1;
   }
-}
-
-double ComputeSetProfit(const LogData& log) {
-  const std::int64_t unitLotSize = tradeParameters.unitLotSize;
-  double profit = 0.0;
-  for (std::size_t i = 0; i + 1 < log.size(); ++i) {
-    const std::size_t before = log[i].size();
-    const std::size_t after = log[i + 1].size();
-    if (before == after) return 0.0;  // an inconsistent log has no profit
-    const double lotSize = static_cast<double>(ProgressionStake(log[i]) * unitLotSize);
-    if (before > after) {
-      profit += lotSize * tradeParameters.takeProfit;
-    } else {
-      profit -= lotSize * tradeParameters.stopLoss;
-    }
-  }
-  return profit;
 }
 
 std::optional<std::string> ComposeTradeRecord(char result,

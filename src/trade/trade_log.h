@@ -30,10 +30,6 @@ std::optional<LogData> ParseTradeLog();
 // The number after the log's last "."; 1 when there is none or no file.
 std::int32_t ReadLastTradeNumber();
 
-// The profit of the resolved trades, from unitLotSize, takeProfit and stopLoss
-// of tradeParameters; 0 when two neighbouring lists have equal lengths.
-double ComputeSetProfit(const LogData& log);
-
 // The record that registers a result and opens the next trade:
 // "STATUS:WIN\n\n\xA5TRADE No.<n>\nDATE:<date text>ARRAY:<list>\n" (LOSE for
 // 'L'), with the trade number already written as text. Nothing when a number

@@ -20,6 +20,7 @@
 #include "io/paths.h"
 #include "trade/trade_inputs.h"
 #include "trade/trade_log.h"
+#include "trade/trade_model.h"
 #include "trade/trade_parameters.h"
 
 namespace {
@@ -53,12 +54,6 @@ bool BuildText(std::wstring_view errorCode, Step step) {
     ShowError(errorCode, kReasonNoMemory);
     return false;
   }
-}
-
-// The lot size of the trade the list stands for: its stake times the unit
-// lot size, in currency units. Formed in 64 bits, where it cannot overflow.
-std::int64_t LotSize(const ProgressionArray& list) {
-  return ProgressionStake(list) * std::int64_t{tradeParameters.unitLotSize};
 }
 
 // Reloads the log into the log edit, reporting an unreadable file with the
@@ -114,7 +109,7 @@ void ReferenceCommand() {
   // its size.
   std::string lotSize;
   std::string report;
-  if (!BuildText(L"02-15", [&] { lotSize = std::to_string(LotSize(log->back())); })) return;
+  if (!BuildText(L"02-15", [&] { lotSize = std::to_string(LotSize(CurrentTradeModel(), ProgressionStake(log->back()))); })) return;
   if (!BuildText(L"02-16", [&] { report = "NEXT LOT SIZE:" + lotSize; })) return;
   if (!BuildText(L"02-17", [&] { report += "\nPROFIT:"; })) return;
   std::optional<std::string> profit = FormatDecimal(ComputeSetProfit(*log), "1.8");
@@ -155,8 +150,9 @@ void WinCommand() {
 
   // The list is used up: the set ends with this win. Its message is built
   // before the log is replaced, so nothing can fail between the two.
-  const double lastWin = static_cast<double>(LotSize(log->back())) * tradeParameters.takeProfit;
-  std::optional<std::string> profit = FormatDecimal(ComputeSetProfit(*log) + lastWin, "1.6");
+  double setProfit = ComputeSetProfit(*log);
+  AddTrade(setProfit, CurrentTradeModel(), ProgressionStake(log->back()), true);
+  std::optional<std::string> profit = FormatDecimal(setProfit, "1.6");
   if (!profit) {
     ShowError(L"02-29", kReasonNoMemory);
     return;

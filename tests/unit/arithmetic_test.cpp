@@ -2,6 +2,7 @@
 // CALCULATE command with the texts it shows, the failures and what survives
 // them, and the fast sampling loop against the literal one.
 #include "sim/arithmetic.h"
+#include "literal_run.h"
 
 #include <gtest/gtest.h>
 
@@ -233,8 +234,15 @@ RunOutcome RunFrom(bool literal, const LogData& log, std::uint32_t state, std::u
   randomDraw.randomState = state;
   randomDraw.drawAccumulator = accumulator;
   arithmeticResults = ArithmeticResults{};
-  const bool failed = literal ? RunArithmeticSimulationLiteral(log) : RunArithmeticSimulation(log);
-  return {failed, arithmeticResults, randomDraw.randomState, randomDraw.drawAccumulator};
+  if (!literal) {
+    const bool failed = RunArithmeticSimulation(log);
+    return {failed, arithmeticResults, randomDraw.randomState, randomDraw.drawAccumulator};
+  }
+  const SampleSums sums = PlayLiteralSamples(log, samplingCount);
+  ArithmeticResults means{static_cast<double>(sums.ruined) / samplingCount, 0, sums.all / samplingCount, 0};
+  if (sums.completed > 0) means.expectedWinOnly = sums.winOnly / static_cast<double>(sums.completed);
+  if (sums.ruined > 0) means.expectedLoseOnly = sums.loseOnly / static_cast<double>(sums.ruined);
+  return {false, means, randomDraw.randomState, randomDraw.drawAccumulator};
 }
 
 TEST_F(ArithmeticTest, FastAndLiteralLoopsAgreeToTheLastBit) {

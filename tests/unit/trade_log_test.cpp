@@ -1,6 +1,7 @@
 // Tests of the trade log: the exact bytes of the fresh log and of a record,
 // the display text, and the tolerant reading of sound and damaged logs.
 #include "trade/trade_log.h"
+#include "trade/trade_model.h"
 
 #include <gtest/gtest.h>
 

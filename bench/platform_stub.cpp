@@ -1,4 +1,5 @@
-// The UI layer for the benchmarks: nothing is shown and every control is empty.
+// The platform layer for the benchmarks: nothing is shown, every control is
+// empty and no server answers.
 #include "platform/platform.h"
 
 bool ShowBox(BoxKind, std::wstring_view) { return false; }
@@ -6,3 +7,5 @@ bool ShowBox(BoxKind, std::wstring_view) { return false; }
 std::wstring ControlText(int, int) { return {}; }
 
 void SetControlText(int, std::wstring_view) {}
+
+std::optional<std::string> FetchVersionText() { return std::nullopt; }

@@ -1,0 +1,50 @@
+// The sampling loop of the arithmetic simulation, made fast.
+//
+// What it promises: the same sums, counts and generator state, to the last
+// bit, as the plain loop that plays every sample trade by trade with a new
+// list per trade (PlayTrade's rules, DrawTradeResult's draws, the sums added
+// in sample order).
+//
+// How: every sample starts from the same list, so the first trades of all
+// samples walk one tree. A node is where a sequence of results leads (its list
+// and its running profit t), with an edge for a lost and one for a won trade.
+// The likeliest 1024 nodes are worked out once per run with PlayTrade, so each
+// edge holds exactly what the plain loop computes, and a sample that stays in
+// the tree costs one draw and one table step per trade. A sample that leaves
+// the tree goes on from its node on one reusable PlayList. No trade allocates.
+//
+// What it buys, on the standard case of bench/ (1,000,000 samples, 2.31 M
+// trades, native Release): about 4.6 ms against 100 ms for the plain loop
+// with a new list per trade, and 3.7 ms for the draws alone. A plain reusable
+// buffer alone stays near five times the draws, held back by mispredicted
+// branches, which the table steps avoid.
+#pragma once
+
+#include <cstdint>
+
+#include "core/progression.h"
+#include "trade/trade_model.h"
+
+// Everything the samples read, worked out once per run.
+struct SamplingRun {
+  TradeModel model;
+  double realised = 0;  // s, the profit of the logged trades
+  double base = 0;      // B = margin + s
+  int threshold = 0;    // the win rate in whole percent
+  const ProgressionArray* live = nullptr;  // the list every sample starts from
+};
+
+// The sums and counts of the samples played so far: the profits of all
+// samples, of the completed and of the ruined ones.
+struct SampleSums {
+  double all = 0;
+  double winOnly = 0;
+  double loseOnly = 0;
+  std::int64_t completed = 0;
+  std::int64_t ruined = 0;
+};
+
+// Plays the given number of samples with the shared generator and adds them
+// to sums. False when memory runs out; sums and the generator then hold what
+// was played.
+bool PlaySamples(const SamplingRun& run, std::int32_t samples, SampleSums& sums);

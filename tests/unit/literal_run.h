@@ -1,0 +1,49 @@
+// The arithmetic simulation's sampling as plainly written: a new list for
+// every trade from NextProgression, the draws from DrawTradeResult, the rules
+// of a trade spelled out again here. The reference the fast run must match to
+// the last bit; the benchmarks time it too.
+#pragma once
+
+#include <cstdint>
+
+#include "core/progression.h"
+#include "sim/random.h"
+#include "sim/sample_tree.h"
+#include "trade/trade_log.h"
+#include "trade/trade_parameters.h"
+
+// Plays the given number of samples from the last list of a consistent log
+// with the numbers of tradeParameters and the shared generator.
+inline SampleSums PlayLiteralSamples(const LogData& log, std::int64_t samples) {
+  const TradeParameters& p = tradeParameters;
+  const auto lot = [&](const ProgressionArray& list) {
+    return static_cast<double>(ProgressionStake(list) * std::int64_t{p.unitLotSize});
+  };
+  double s = 0;
+  for (std::size_t i = 0; i + 1 < log.size(); ++i) {
+    s = log[i].size() > log[i + 1].size() ? s + lot(log[i]) * p.takeProfit : s - lot(log[i]) * p.stopLoss;
+  }
+  const double base = p.margin + s;
+  SampleSums sums;
+  for (std::int64_t sample = 0; sample < samples; ++sample) {
+    ProgressionArray list = log.back();
+    for (double t = 0;;) {
+      const char letter = DrawTradeResult(p.winRate);
+      const ProgressionArray next = *NextProgression(letter, list);
+      t = letter == 'W' ? t + lot(list) * p.takeProfit : t - lot(list) * p.stopLoss;
+      const double margin = base + t;
+      const bool completed = letter == 'W' && next.empty();
+      const bool gone = letter == 'L' && margin <= 0;
+      const bool tooBig = letter == 'L' && !gone && lot(next) > (margin * p.leverage) / p.rate;
+      if (completed || gone || tooBig) {
+        const double profit = gone ? -p.margin : s + t;
+        sums.all = sums.all + profit;
+        (completed ? sums.winOnly : sums.loseOnly) += profit;
+        ++(completed ? sums.completed : sums.ruined);
+        break;
+      }
+      list = next;
+    }
+  }
+  return sums;
+}
