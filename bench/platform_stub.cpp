@@ -9,3 +9,9 @@ std::wstring ControlText(int, int) { return {}; }
 void SetControlText(int, std::wstring_view) {}
 
 std::optional<std::string> FetchVersionText() { return std::nullopt; }
+
+void BeginRun(RunKind) {}
+
+bool ContinueRun(std::int64_t, std::int64_t) { return true; }
+
+void EndRun() {}

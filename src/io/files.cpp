@@ -1,6 +1,7 @@
 // Whole-file text reads and writes with the program's own text-mode rules.
 #include "io/files.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -73,6 +74,8 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     for (int c; text.size() + 1 < static_cast<std::size_t>(size) && (c = GetTextChar(file.get())) != EOF;) {
       text.push_back(static_cast<char>(c));
     }
+    // Narrow text ends at its first zero byte, here as everywhere else.
+    text.resize(std::min(text.size(), text.find('\0')));
     return text;
   } catch (const std::bad_alloc&) {
     return std::nullopt;

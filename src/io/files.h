@@ -16,8 +16,9 @@ bool FileCanBeOpened(const std::string& path);
 // on standard output) when the file cannot be opened.
 int CountFileBytes(const std::string& path);
 
-// The whole file as a text-mode read yields it; an empty file gives an empty
-// text. Nothing when the file cannot be opened or memory runs out.
+// The whole file as a text-mode read yields it, up to its first zero byte;
+// an empty file gives an empty text. Nothing when the file cannot be opened
+// or memory runs out.
 std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // Replaces the file with the text: written to a temporary file beside it and

@@ -3,6 +3,7 @@
 // fetch in src/net); native tests link a scripted stand-in.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,3 +50,25 @@ void SetControlText(int id, std::wstring_view text);
 std::optional<std::string> FetchVersionText();
 
 inline constexpr std::size_t kMaxVersionReplyBytes = 64 * 1024;
+
+// Runs that may take long (both simulations). A run is opened before it
+// starts and closed when it ends; meanwhile it reports now and then how far
+// it is and asks whether to go on. A run that lasts shows a progress window
+// with a way to stop it.
+enum class RunKind { Arithmetic, MonteCarlo };
+
+void BeginRun(RunKind kind);
+
+// done of total (total 0 when the end is not known). False once the user
+// has stopped the run or the program is closing: the run then ends at once.
+bool ContinueRun(std::int64_t done, std::int64_t total);
+
+void EndRun();
+
+// Opens a run for as long as it lives.
+struct RunScope {
+  explicit RunScope(RunKind kind) { BeginRun(kind); }
+  ~RunScope() { EndRun(); }
+  RunScope(const RunScope&) = delete;
+  RunScope& operator=(const RunScope&) = delete;
+};

@@ -20,3 +20,20 @@ std::wstring ControlText(int id, int bufferChars) {
 }
 
 void SetControlText(int id, std::wstring_view text) { fakeUi.controls[id] = std::wstring(text); }
+
+std::optional<std::string> FetchVersionText() {
+  ++fakeUi.fetches;
+  return fakeUi.reply;
+}
+
+void BeginRun(RunKind kind) {
+  fakeUi.runs.push_back(kind);
+  fakeUi.runOpen = true;
+}
+
+bool ContinueRun(std::int64_t done, std::int64_t total) {
+  fakeUi.asked.emplace_back(done, total);
+  return fakeUi.asked.size() < fakeUi.stopAt;
+}
+
+void EndRun() { fakeUi.runOpen = false; }

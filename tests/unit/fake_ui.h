@@ -6,6 +6,8 @@
 #include <array>
 #include <deque>
 #include <map>
+#include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,12 @@ struct FakeUi {
   std::vector<int> controlsRead;         // ids in the order they were read
   std::vector<ShownBox> boxes;           // every box, in order
   std::deque<bool> answers;              // answers to questions; Yes when empty
+  std::optional<std::string> reply;      // what the version text's server sends
+  int fetches = 0;                       // requests made
+  std::vector<RunKind> runs;             // runs begun, in order
+  bool runOpen = false;                  // between BeginRun and EndRun
+  std::vector<std::pair<std::int64_t, std::int64_t>> asked;  // each ContinueRun's done and total
+  std::size_t stopAt = SIZE_MAX;         // the ContinueRun that answers "stop", counted from 1
 };
 
 inline FakeUi fakeUi;

@@ -38,7 +38,6 @@ TEST_F(FilesTest, ReadsInTextMode) {
       {"a\r\r\nb", "a\r\nb"},            // only the CR right before LF goes
       {"ab\x1A" "cd", "ab"},             // 0x1A ends the text
       {"\xA5TRADE\n", "\xA5TRADE\n"},    // every other byte as it is
-      {std::string_view("a\0b", 3), std::string_view("a\0b", 3)},
   };
   for (const auto& [disk, text] : cases) {
     WriteBytes(Path("t.txt"), disk);

@@ -12,8 +12,6 @@
 
 namespace {
 
-std::optional<std::string> scriptedReply;
-int fetchCount = 0;
 
 const std::wstring kUpToDate = L"このソフトウェアは最新バージョンです。";
 const std::wstring kNoServer = L"WEBサーバへのアクセスに失敗しました。";
@@ -38,10 +36,9 @@ std::size_t LongestFittingVersion() {
 // Runs the command against one scripted reply and returns the one box shown.
 ShownBox CheckWith(std::optional<std::string> reply) {
   ResetFakeUi();
-  scriptedReply = std::move(reply);
-  fetchCount = 0;
+  fakeUi.reply = std::move(reply);
   VersionCheckCommand();
-  EXPECT_EQ(fetchCount, 1);
+  EXPECT_EQ(fakeUi.fetches, 1);
   EXPECT_EQ(fakeUi.boxes.size(), 1u);
   return fakeUi.boxes.empty() ? ShownBox{BoxKind::Question, L"(no box)"} : fakeUi.boxes.front();
 }
@@ -60,11 +57,6 @@ ShownBox BadVersion() { return {BoxKind::Error, ErrorText(L"02-02", kBadVersion)
 }  // namespace
 
 // The stand-in for the WinINet fetch.
-std::optional<std::string> FetchVersionText() {
-  ++fetchCount;
-  return scriptedReply;
-}
-
 TEST(VersionCheckCommand, AnswersEachServerText) {
   struct Case {
     std::optional<std::string> reply;
