@@ -13,6 +13,7 @@
 #include "app/about_box.h"
 #include "app/paint.h"
 #include "app/platform_win.h"
+#include "app/progress_window.h"
 #include "app/sampling_count_dialog.h"
 #include "io/codepage.h"
 #include "io/files.h"
@@ -176,8 +177,10 @@ bool StartUp(HWND window, const CREATESTRUCTW& create) {
   }
 }
 
-// Runs the command and answers the message it ends as.
+// Runs the command and answers the message it ends as. While a simulation
+// runs, the window takes no command: it only repaints.
 UINT RunCommand(HWND window, int id) {
+  if (RunInProgress()) return WM_COMMAND;
   if (id >= IDC_CLEAR_MARGIN && id <= IDC_CLEAR_STOP_LOSS) {
     ClearTradeInput(static_cast<TradeField>(id - IDC_CLEAR_MARGIN));
     return WM_COMMAND;

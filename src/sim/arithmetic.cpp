@@ -35,33 +35,33 @@ void StoreMeans(const SampleSums& sums, std::int32_t samples) {
 
 }  // namespace
 
-bool RunArithmeticSimulation(const LogData& log) {
+RunOutcome RunArithmeticSimulation(const LogData& log) {
   SeedOnce(randomDraw.arithmeticSeeded);
-  if (TradeParametersRejected() || log.empty()) return true;
-  arithmeticResults = ArithmeticResults{};
-
+  if (TradeParametersRejected() || log.empty()) return RunOutcome::Failed;
   const TradeModel model = CurrentTradeModel();
   const std::optional<double> realised = ReplayLog(model, log, [](double) {});
-  if (!realised) return true;
+  arithmeticResults = ArithmeticResults{};
+  if (!realised) return RunOutcome::Failed;
   const SamplingRun run{model, *realised, model.margin + *realised, WinThreshold(tradeParameters.winRate), &log.back()};
   if (run.base <= 0) {
     RuinedAtOnce(-model.margin);  // the logged trades have used the margin up
-    return false;
+    return RunOutcome::Done;
   }
   if (OverCapacity(model, run.base, ProgressionStake(*run.live))) {
     RuinedAtOnce(run.realised);
-    return false;
+    return RunOutcome::Done;
   }
-  if (SampleNeverEnds(run.threshold, *run.live)) return true;
+  if (SampleNeverEnds(run.threshold, *run.live)) return RunOutcome::Failed;
 
   SampleSums sums;
-  if (!PlaySamples(run, samplingCount, sums)) {
+  const RunOutcome outcome = PlaySamples(run, samplingCount, sums);
+  if (outcome == RunOutcome::Done) {
+    StoreMeans(sums, samplingCount);
+  } else {
     // What was played stays behind, unshown.
     arithmeticResults = {static_cast<double>(sums.ruined), sums.winOnly, sums.all, sums.loseOnly};
-    return true;
   }
-  StoreMeans(sums, samplingCount);
-  return false;
+  return outcome;
 }
 
 void ArithmeticCalculateCommand() {
@@ -76,12 +76,14 @@ void ArithmeticCalculateCommand() {
     ShowError(L"02-44", kReasonNoMemory);
     return;
   }
-  const bool failed = RunArithmeticSimulation(*log);
-  log.reset();
-  if (failed) {
-    ShowError(L"02-45", L"ARITHMETIC SIMULATION実行時にエラーが発生しました。");
-    return;
+  RunOutcome outcome;
+  {
+    const RunScope scope(RunKind::Arithmetic);
+    outcome = RunArithmeticSimulation(*log);
   }
+  log.reset();
+  if (outcome == RunOutcome::Failed) ShowError(L"02-45", L"ARITHMETIC SIMULATION実行時にエラーが発生しました。");
+  if (outcome != RunOutcome::Done) return;  // a stopped run leaves the outputs as they were
 
   const ArithmeticResults& results = arithmeticResults;
   if (!ShowDecimalOutput(IDC_RUIN_RATE, results.ruinRate * 100, L"02-46", L"02-47")) return;

@@ -44,17 +44,18 @@ std::optional<ChartLine> ComputeChartLine(const std::optional<std::vector<double
   const bool flat = !(divisor > 0);
   const double yFactor = flat ? 0 : static_cast<double>(kChartHalfHeight) / divisor;
 
-  line.points.reserve(margins.size());
+  // Points 1 to loggedStateCount - 1 come from the log; the simulated part
+  // starts at the last logged point.
+  const std::int64_t lastIndex = static_cast<std::int64_t>(margins.size() - 1);
+  const std::int64_t lastLogged = std::clamp<std::int64_t>(std::int64_t{loggedStateCount} - 1, 0, lastIndex);
+  // A point on the corner before it adds nothing to the line, and a long path
+  // has many: they are left out, so that the line has one corner per place.
   for (std::size_t i = 0; i < margins.size(); ++i) {
     const double x = kChartLeft + static_cast<double>(i) * xStep;
     const double y = flat ? kChartBaseline : kChartBaseline + (start - margins[i]) * yFactor;
-    line.points.push_back({TruncateToPixel(x), TruncateToPixel(y)});
+    const ChartPoint point{TruncateToPixel(x), TruncateToPixel(y)};
+    if (line.points.empty() || !(point == line.points.back())) line.points.push_back(point);
+    if (static_cast<std::int64_t>(i) == lastLogged) line.yellowEnd = line.points.size() - 1;
   }
-
-  // Points 1 to loggedStateCount - 1 come from the log; the simulated part
-  // starts at the last logged point.
-  const std::int64_t lastLogged = static_cast<std::int64_t>(loggedStateCount) - 1;
-  const auto lastIndex = static_cast<std::int64_t>(margins.size() - 1);
-  line.yellowEnd = static_cast<std::size_t>(std::clamp<std::int64_t>(lastLogged, 0, lastIndex));
   return line;
 }

@@ -32,8 +32,9 @@ struct ChartLine {
 // states (points 1 to loggedStateCount - 1 come from logged trades); the
 // largest and smallest margin. Nothing when there are no points. One point is
 // drawn as a flat yellow line along the baseline; a series that never leaves
-// its starting margin lies flat on the baseline. Throws std::bad_alloc when
-// memory runs out.
+// its starting margin lies flat on the baseline. Points that fall on the
+// corner before them are left out. Throws std::bad_alloc when memory runs
+// out.
 std::optional<ChartLine> ComputeChartLine(const std::optional<std::vector<double>>& points,
                                           std::int32_t loggedStateCount,
                                           double highValue,

@@ -17,90 +17,97 @@
 
 namespace {
 
-// Adds a point; when there is no memory for it the series is dropped.
-bool AppendPoint(double value) {
+// The path of the run under way. It is kept apart from marginSeries, which
+// the chart shows until the run ends.
+struct Path {
+  std::optional<std::vector<double>> points;  // absent once memory ran out for it
+  char status = '-';
+};
+
+// Adds a point; when there is no memory for it the path is dropped.
+bool AppendPoint(Path& path, double value) {
   try {
-    marginSeries.points->push_back(value);
+    path.points->push_back(value);
     return true;
   } catch (const std::bad_alloc&) {
-    marginSeries.points.reset();
+    path.points.reset();
     return false;
   }
 }
 
 // Plays the path from the base margin until the set completes or the account
 // is ruined, appending the margin after every trade, and sets the status.
-// False when memory runs out.
-bool PlayPath(const TradeModel& model, const ProgressionArray& live, double base) {
+// Asks whether to go on after every kTradesPerAsk trades.
+RunOutcome PlayPath(const TradeModel& model, const ProgressionArray& live, double base, Path& path) {
   const int threshold = WinThreshold(tradeParameters.winRate);
   PlayList list;
   try {
     list.Start(live);
   } catch (const std::bad_alloc&) {
-    return false;
+    return RunOutcome::Failed;
   }
   double t = 0;
-  for (;;) {
+  for (std::int64_t trades = 1;; ++trades) {
     const bool won = DrawWithThreshold(randomDraw.randomState, randomDraw.drawAccumulator, threshold) == 'W';
     TradeEnd end;
     try {
       end = PlayTrade(model, base, list, t, won);
     } catch (const std::bad_alloc&) {
-      return false;
+      return RunOutcome::Failed;
     }
-    if (!AppendPoint(base + t)) return false;
-    if (end == TradeEnd::None) continue;
-    // A simulated margin is never shown below zero.
-    if (end == TradeEnd::RuinedByMargin) marginSeries.points->back() = 0;
-    marginSeries.status = end == TradeEnd::Completed ? 'W' : 'L';
-    return true;
+    if (!AppendPoint(path, base + t)) return RunOutcome::Failed;
+    if (end != TradeEnd::None) {
+      // A simulated margin is never shown below zero.
+      if (end == TradeEnd::RuinedByMargin) path.points->back() = 0;
+      path.status = end == TradeEnd::Completed ? 'W' : 'L';
+      return RunOutcome::Done;
+    }
+    if (trades % kTradesPerAsk == 0 && !ContinueRun(trades, 0)) return RunOutcome::Stopped;
   }
 }
 
-// Starts a new series at the margin entered. False when there is no memory for it.
-bool StartSeries(double margin) {
-  marginSeries.highValue = 0;
-  marginSeries.lowValue = 0;
-  marginSeries.status = '-';
-  marginSeries.points.reset();
-  try {
-    std::vector<double> points;
-    points.reserve(64);
-    points.push_back(margin);
-    marginSeries.points = std::move(points);
-    return true;
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
-}
-
-}  // namespace
-
-bool RunMonteCarloSimulation(const LogData& log) {
-  SeedOnce(randomDraw.monteCarloSeeded);
-  if (TradeParametersRejected() || log.empty()) return true;
+// The margin entered, one point per logged trade, then the simulated path.
+RunOutcome PlayRun(const LogData& log, Path& path) {
   const TradeModel model = CurrentTradeModel();
-  if (!StartSeries(model.margin)) return true;
-
+  try {
+    path.points.emplace().reserve(64);
+  } catch (const std::bad_alloc&) {
+    path.points.reset();
+    return RunOutcome::Failed;
+  }
+  path.points->push_back(model.margin);
   bool appended = true;
   const std::optional<double> realised =
-      ReplayLog(model, log, [&](double s) { appended = appended && AppendPoint(model.margin + s); });
-  if (!realised || !appended) return true;
+      ReplayLog(model, log, [&](double s) { appended = appended && AppendPoint(path, model.margin + s); });
+  if (!realised || !appended) return RunOutcome::Failed;
 
   const double base = model.margin + *realised;
   const ProgressionArray& live = log.back();
   if (base <= 0 || OverCapacity(model, base, ProgressionStake(live))) {
     // Ruined before any trade is played; a logged point below zero stays.
-    marginSeries.status = 'L';
-  } else if (SampleNeverEnds(WinThreshold(tradeParameters.winRate), live) || !PlayPath(model, live, base)) {
-    return true;
+    path.status = 'L';
+    return RunOutcome::Done;
   }
+  if (SampleNeverEnds(WinThreshold(tradeParameters.winRate), live)) return RunOutcome::Failed;
+  return PlayPath(model, live, base, path);
+}
 
-  marginSeries.highValue = SeriesMaximum();
-  marginSeries.lowValue = SeriesMinimum();
+}  // namespace
+
+RunOutcome RunMonteCarloSimulation(const LogData& log) {
+  SeedOnce(randomDraw.monteCarloSeeded);
+  if (TradeParametersRejected() || log.empty()) return RunOutcome::Failed;
+  Path path;
+  const RunOutcome outcome = PlayRun(log, path);
+  if (outcome == RunOutcome::Stopped) return outcome;  // the last path stays
+  marginSeries.points = std::move(path.points);
+  marginSeries.status = path.status;
+  const bool done = outcome == RunOutcome::Done;
+  marginSeries.highValue = done ? SeriesMaximum() : 0;
+  marginSeries.lowValue = done ? SeriesMinimum() : 0;
   constexpr std::size_t kLargestCount = std::numeric_limits<std::int32_t>::max();
-  marginSeries.loggedStateCount = static_cast<std::int32_t>(std::min(log.size(), kLargestCount));
-  return false;
+  if (done) marginSeries.loggedStateCount = static_cast<std::int32_t>(std::min(log.size(), kLargestCount));
+  return outcome;
 }
 
 double SeriesMaximum() {
@@ -135,12 +142,14 @@ bool MonteCarloCalculateCommand() {
     ShowError(L"02-61", kReasonNoMemory);
     return false;
   }
-  const bool failed = RunMonteCarloSimulation(*log);
-  log.reset();
-  if (failed) {
-    ShowError(L"02-62", L"MONTE CARLO SIMULATION実行時にエラーが発生しました。");
-    return false;
+  RunOutcome outcome;
+  {
+    const RunScope scope(RunKind::MonteCarlo);
+    outcome = RunMonteCarloSimulation(*log);
   }
+  log.reset();
+  if (outcome == RunOutcome::Failed) ShowError(L"02-62", L"MONTE CARLO SIMULATION実行時にエラーが発生しました。");
+  if (outcome != RunOutcome::Done) return false;  // a stopped run leaves the outputs and the chart as they were
 
   const std::vector<double>& points = *marginSeries.points;
   const double profit = points.back() - points.front();

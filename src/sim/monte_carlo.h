@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "sim/run_progress.h"
 #include "trade/trade_log.h"
 
 struct MarginSeries {
@@ -24,11 +25,14 @@ struct MarginSeries {
 inline MarginSeries marginSeries;
 
 // Plays one path from the last list of log with the numbers of
-// tradeParameters. True on failure: a precondition fails (marginSeries is then
-// unchanged), two neighbouring lists have equal lengths, a live list of stake
-// 0 would be played at a win rate of 0 (the path could never end), or memory
-// runs out. Seeds the generator at its first call, even one that then fails.
-bool RunMonteCarloSimulation(const LogData& log);
+// tradeParameters, asking now and then whether to go on, and puts it into
+// marginSeries when it ends. Failed when a precondition fails (marginSeries is
+// then unchanged), two neighbouring lists have equal lengths, a live list of
+// stake 0 would be played at a win rate of 0 (the path could never end), or
+// memory runs out (marginSeries then holds what was played, unfinished);
+// Stopped, with marginSeries unchanged, when the run was stopped. Seeds the
+// generator at its first call, even one that then fails.
+RunOutcome RunMonteCarloSimulation(const LogData& log);
 
 // The largest and the smallest point of marginSeries, the earlier of equal
 // ones; 0 when there is none.

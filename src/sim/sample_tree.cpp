@@ -96,6 +96,7 @@ struct TreeWalk {
   std::uint16_t drawAccumulator = 0;
   std::uint32_t edgeBase = 0;  // the current node's first edge
   std::uint32_t won = 0;       // the last draw
+  std::int64_t trades = 0;     // played outside the tree since the run last asked
   std::uint64_t counts = 0;
   double all = 0;
   double winOnly = 0;
@@ -128,18 +129,25 @@ struct TreeWalk {
     edgeBase = nextBase;
   }
   return {state, accumulator, static_cast<std::uint32_t>(edgeBase), static_cast<std::uint32_t>(won),
-          counts, all, winOnly, loseOnly};
+          walk.trades, counts, all, winOnly, loseOnly};
 }
 
 // Plays the rest of a sample that left the tree at its node, on a list in
-// place: the trade already drawn first, then drawn ones. Adds it to the walk.
-void FinishSample(const SamplingRun& run, const SampleTree& tree, PlayList& list, TreeWalk& walk) {
+// place: the trade already drawn first, then drawn ones, and adds it to the
+// walk. Asks whether to go on after every kTradesPerAsk trades played here;
+// false when the run is stopped in the middle of the sample.
+bool FinishSample(const SamplingRun& run, const SampleTree& tree, PlayList& list, TreeWalk& walk,
+                  std::int64_t samples) {
   const std::size_t node = walk.edgeBase / 2;
   list.Start(tree.lists[node]);
   double t = tree.profits[node];
   bool won = walk.won != 0;
   TradeEnd end;
   while ((end = PlayTrade(run.model, run.base, list, t, won)) == TradeEnd::None) {
+    if (++walk.trades == kTradesPerAsk) {
+      walk.trades = 0;
+      if (!ContinueRun(static_cast<std::uint32_t>(walk.counts), samples)) return false;
+    }
     won = DrawWithThreshold(walk.randomState, walk.drawAccumulator, run.threshold) == 'W';
   }
   const TreeEdge ending = EndingEdge(run, end, t);
@@ -148,27 +156,40 @@ void FinishSample(const SamplingRun& run, const SampleTree& tree, PlayList& list
   walk.loseOnly = walk.loseOnly + ending.loseOnly;
   walk.counts += ending.counts;
   walk.edgeBase = 0;
+  return true;
+}
+
+// Plays the samples in chunks of kSamplesPerAsk, asking between chunks
+// whether to go on. Throws std::bad_alloc when memory runs out.
+RunOutcome Walk(const SamplingRun& run, std::uint32_t samples, TreeWalk& walk) {
+  const SampleTree tree = BuildSampleTree(run);
+  // Whether each accumulator value draws a win.
+  std::vector<std::uint8_t> wins(65536);
+  for (std::size_t value = 0; value < wins.size(); ++value) wins[value] = static_cast<int>(value % 100) < run.threshold;
+  PlayList list;
+  for (;;) {
+    const auto ended = static_cast<std::uint32_t>(walk.counts);
+    const std::uint32_t chunkEnd = std::min<std::uint32_t>(samples, ended + kSamplesPerAsk);
+    walk = WalkTree(tree.next.data(), tree.edges.data(), wins.data(), chunkEnd, walk);
+    if (static_cast<std::uint32_t>(walk.counts) < chunkEnd) {
+      if (!FinishSample(run, tree, list, walk, samples)) return RunOutcome::Stopped;
+    } else if (chunkEnd == samples) {
+      return RunOutcome::Done;
+    } else if (!ContinueRun(chunkEnd, samples)) {
+      return RunOutcome::Stopped;
+    }
+  }
 }
 
 }  // namespace
 
-bool PlaySamples(const SamplingRun& run, std::int32_t samples, SampleSums& sums) {
-  TreeWalk walk{randomDraw.randomState, randomDraw.drawAccumulator, 0, 0, 0, sums.all, sums.winOnly, sums.loseOnly};
-  const auto target = static_cast<std::uint32_t>(samples);
-  bool played = true;
+RunOutcome PlaySamples(const SamplingRun& run, std::int32_t samples, SampleSums& sums) {
+  TreeWalk walk{randomDraw.randomState, randomDraw.drawAccumulator, 0, 0, 0, 0, sums.all, sums.winOnly, sums.loseOnly};
+  RunOutcome outcome;
   try {
-    const SampleTree tree = BuildSampleTree(run);
-    // Whether each accumulator value draws a win.
-    std::vector<std::uint8_t> wins(65536);
-    for (std::size_t value = 0; value < wins.size(); ++value) wins[value] = static_cast<int>(value % 100) < run.threshold;
-    PlayList list;
-    for (;;) {
-      walk = WalkTree(tree.next.data(), tree.edges.data(), wins.data(), target, walk);
-      if (static_cast<std::uint32_t>(walk.counts) >= target) break;
-      FinishSample(run, tree, list, walk);
-    }
+    outcome = Walk(run, static_cast<std::uint32_t>(samples), walk);
   } catch (const std::bad_alloc&) {
-    played = false;
+    outcome = RunOutcome::Failed;
   }
   randomDraw.randomState = walk.randomState;
   randomDraw.drawAccumulator = walk.drawAccumulator;
@@ -179,5 +200,5 @@ bool PlaySamples(const SamplingRun& run, std::int32_t samples, SampleSums& sums)
   sums.loseOnly = walk.loseOnly;
   sums.ruined += ruined;
   sums.completed += ended - ruined;
-  return played;
+  return outcome;
 }

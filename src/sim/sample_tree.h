@@ -23,6 +23,7 @@
 #include <cstdint>
 
 #include "core/progression.h"
+#include "sim/run_progress.h"
 #include "trade/trade_model.h"
 
 // Everything the samples read, worked out once per run.
@@ -45,6 +46,8 @@ struct SampleSums {
 };
 
 // Plays the given number of samples with the shared generator and adds them
-// to sums. False when memory runs out; sums and the generator then hold what
-// was played.
-bool PlaySamples(const SamplingRun& run, std::int32_t samples, SampleSums& sums);
+// to sums, asking now and then whether to go on (ContinueRun with the samples
+// ended of all). Failed when memory runs out, Stopped when the run is
+// stopped; sums and the generator then hold what was played, the generator
+// also the draws of a sample stopped midway.
+RunOutcome PlaySamples(const SamplingRun& run, std::int32_t samples, SampleSums& sums);

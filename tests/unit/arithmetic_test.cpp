@@ -1,330 +1,187 @@
-// Tests of the arithmetic simulation: the worked examples through the
-// CALCULATE command with the texts it shows, the failures and what survives
-// them, and the fast sampling loop against the literal one.
-#include "sim/arithmetic.h"
+// The arithmetic simulation through its CALCULATE command, its preconditions,
+// the fast sampling against the plain loop, and how a long run asks whether
+// to go on, stops and reports its progress.
+#include <limits>
+#include <optional>
+
 #include "literal_run.h"
-
-#include <gtest/gtest.h>
-
-#include <array>
-#include <cstdint>
-#include <filesystem>
-#include <string>
-
-#include "fake_ui.h"
-#include "io/files.h"
-#include "io/paths.h"
-#include "sim/outputs.h"
-#include "sim/random.h"
-#include "sim/sampling_count.h"
-#include "sample_log.h"
-#include "temp_dir.h"
-#include "trade/trade_parameters.h"
+#include "sim/run_progress.h"
+#include "simulation_test.h"
 
 namespace {
 
-using Inputs = TradeInputs;
+using ArithmeticTest = SimulationTest;
 
-// The four outputs: ruin rate, WIN ONLY, WIN & LOSE, LOSE ONLY.
-using Outputs = std::array<std::wstring, 4>;
+const std::vector<std::wstring> kOld = {L"a", L"b", L"c", L"d"};
+const TradeInputs kRoomy = {L"100000", L"25", L"100", L"1000", L"50", L"0.5", L"0.5"};
+const ShownBox kRunError = {BoxKind::Error, L"エラーコード:02-45\nARITHMETIC SIMULATION実行時にエラーが発生しました。"};
 
-class ArithmeticTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    TradeLogPath = dir.File("trade_query.txt");
+TEST_F(ArithmeticTest, CalculateShowsTheFourResultsOrOneBox) {
+  struct Case {
+    std::initializer_list<std::string> log;
+    TradeInputs inputs;
+    std::vector<std::wstring> shown;  // ruin rate, WIN ONLY, WIN & LOSE, LOSE ONLY
+    std::optional<ShownBox> box = {};  // then the outputs keep their texts
+    std::int32_t samples = 1000;
+  } cases[] = {
+      // Every sample wins its first trade: lot 4000, profit 2000.
+      {{"1,2,3"}, {L"100000", L"25", L"100", L"1000", L"100", L"0.5", L"0.5"}, {L"0", L"2000", L"2000", L"0"}},
+      // Losses of 4000 and 5000 leave 1000, which cannot carry the lot of 6000.
+      {{"1,2,3"}, {L"10000", L"1", L"1", L"1000", L"0", L"0.5", L"1"}, {L"100", L"0", L"-9000", L"-9000"}},
+      // A loss of 8000 beyond the margin counts the margin entered.
+      {{"1,2,3"}, {L"5000", L"1", L"1", L"1000", L"0", L"0.5", L"2"}, {L"100", L"0", L"-5000", L"-5000"}},
+      // A lot equal to the capacity (5000 on 5000) is played; the margin reaches 0.
+      {{"1,2,3"}, {L"9000", L"1", L"1", L"1000", L"0", L"0.5", L"1"}, {L"100", L"0", L"-9000", L"-9000"}},
+      // A logged loss of 1200 beyond the margin 1000: ruined without sampling.
+      {{"1,2,3", "1,2,3,4"}, {L"1000", L"1", L"1", L"100", L"50", L"0.5", L"3"}, {L"100", L"0", L"-1000", L"-1000"}},
+      // s = -4000 leaves 4000, which cannot carry the live lot of 5000.
+      {{"1,2,3", "1,2,3,4"}, {L"8000", L"1", L"1", L"1000", L"50", L"0.5", L"1"}, {L"100", L"0", L"-4000", L"-4000"}},
+      // From state 1 at 50 %: W W W W, then L L L W L W: four samples of 2000 and one of -2500.
+      {{"1,2,3"}, kRoomy, {L"0", L"1100", L"1100", L"0"}, {}, 5},
+      // A live list of stake 0 at win rate 0 could never end; at 1 % it ends at its first win.
+      {{"7"}, {L"100000", L"25", L"100", L"1000", L"0", L"0.5", L"0.5"}, kOld, kRunError},
+      {{"1,2,3", "1,2,3,4", "7"}, {L"100000", L"25", L"100", L"1000", L"1", L"0.5", L"0.5"},
+       {L"0", L"500", L"500", L"0"}},
+      {{"1,2,3", "1,2,4"}, kRoomy, kOld, kRunError},
+      // The first invalid field in panel order is the one reported.
+      {{"1,2,3"}, {L"100000", L"25", L"100", L"1000", L"101", L"", L"x"}, kOld,
+       ShownBox{BoxKind::FieldWarning, L"勝率は0～100の範囲の整数で指定して下さい。"}},
+  };
+  for (const Case& c : cases) {
     ResetFakeUi();
-    randomDraw = RandomDraw{};
-    randomDraw.randomState = 1;
-    randomDraw.arithmeticSeeded = true;
-    arithmeticResults = ArithmeticResults{};
-    tradeParameters = TradeParameters{};
-    samplingCount = 1000;
-    WriteLog({"1,2,3"});
-  }
-  void TearDown() override {
-    ResetFakeUi();
-    randomDraw = RandomDraw{};
-    arithmeticResults = ArithmeticResults{};
-    tradeParameters = TradeParameters{};
-    samplingCount = kDefaultSamplingCount;
-    TradeLogPath.clear();
-  }
-
-  void WriteLog(std::initializer_list<std::string> lists) {
-    ASSERT_TRUE(WriteTextFile(TradeLogPath, LogText(lists)));
-  }
-
-  Outputs ShownOutputs() {
-    return {fakeUi.controls[IDC_RUIN_RATE], fakeUi.controls[IDC_EXPECTED_WIN_ONLY], fakeUi.controls[IDC_EXPECTED_ALL],
-            fakeUi.controls[IDC_EXPECTED_LOSE_ONLY]};
-  }
-
-  // Runs CALCULATE and expects the four outputs and no box.
-  void ExpectOutputs(const Inputs& inputs, const Outputs& expected) {
-    SetTradeInputs(inputs);
+    randomDraw = {1, 0, true, true};
+    for (int i = 0; i < 4; ++i) fakeUi.controls[IDC_RUIN_RATE + i] = kOld[i];
+    WriteLog(c.log);
+    samplingCount = c.samples;
+    SetTradeInputs(c.inputs);
     ArithmeticCalculateCommand();
-    EXPECT_TRUE(fakeUi.boxes.empty()) << (fakeUi.boxes.empty() ? "" : "box shown");
-    EXPECT_EQ(ShownOutputs(), expected);
+    EXPECT_EQ(Shown(IDC_RUIN_RATE, IDC_EXPECTED_LOSE_ONLY), c.shown) << c.inputs[0];
+    EXPECT_EQ(fakeUi.boxes, c.box ? std::vector<ShownBox>{*c.box} : std::vector<ShownBox>{}) << c.inputs[0];
   }
-
-  // Runs CALCULATE and expects one error box and the outputs as they were.
-  void ExpectError(const Inputs& inputs, std::wstring_view code, std::wstring_view reason) {
-    const Outputs before = {L"old1", L"old2", L"old3", L"old4"};
-    fakeUi.controls[IDC_RUIN_RATE] = before[0];
-    fakeUi.controls[IDC_EXPECTED_WIN_ONLY] = before[1];
-    fakeUi.controls[IDC_EXPECTED_ALL] = before[2];
-    fakeUi.controls[IDC_EXPECTED_LOSE_ONLY] = before[3];
-    SetTradeInputs(inputs);
-    ArithmeticCalculateCommand();
-    ASSERT_EQ(fakeUi.boxes.size(), 1u);
-    EXPECT_EQ(fakeUi.boxes[0], (ShownBox{BoxKind::Error, ErrorText(code, reason)}));
-    EXPECT_EQ(ShownOutputs(), before);
-  }
-
-  TempDir dir;
-};
-
-constexpr std::wstring_view kRunError = L"ARITHMETIC SIMULATION実行時にエラーが発生しました。";
-
-TEST_F(ArithmeticTest, WinRate100CompletesEverySampleAtItsFirstTrade) {
-  ExpectOutputs({L"100000", L"25", L"100", L"1000", L"100", L"0.5", L"0.5"}, {L"0", L"2000", L"2000", L"0"});
 }
 
-TEST_F(ArithmeticTest, WinRate0IsRuinedWhenTheNextLotDoesNotFit) {
-  // Losses of 4000 and 5000 leave 1000, which cannot carry the lot of 6000.
-  ExpectOutputs({L"10000", L"1", L"1", L"1000", L"0", L"0.5", L"1"}, {L"100", L"0", L"-9000", L"-9000"});
-}
-
-TEST_F(ArithmeticTest, ALossBeyondTheMarginCountsTheMarginEntered) {
-  ExpectOutputs({L"5000", L"1", L"1", L"1000", L"0", L"0.5", L"2"}, {L"100", L"0", L"-5000", L"-5000"});
-}
-
-TEST_F(ArithmeticTest, ALotEqualToTheCapacityIsPlayed) {
-  // After the first loss the margin is 5000 and the next lot 5000: it is
-  // played, and the margin reaches 0. Refusing it would count -4000.
-  ExpectOutputs({L"9000", L"1", L"1", L"1000", L"0", L"0.5", L"1"}, {L"100", L"0", L"-9000", L"-9000"});
-}
-
-TEST_F(ArithmeticTest, ARealisedLossBeyondTheMarginNeedsNoSampling) {
-  WriteLog({"1,2,3", "1,2,3,4"});  // one logged loss of 4 × 100 × 3 = 1200
-  const std::uint32_t state = randomDraw.randomState;
-  ExpectOutputs({L"1000", L"1", L"1", L"100", L"50", L"0.5", L"3"}, {L"100", L"0", L"-1000", L"-1000"});
-  EXPECT_EQ(randomDraw.randomState, state);
-}
-
-TEST_F(ArithmeticTest, ALiveLotOverTheCapacityNeedsNoSampling) {
-  WriteLog({"1,2,3", "1,2,3,4"});  // s = -4000, B = 4000, live lot 5000
-  ExpectOutputs({L"8000", L"1", L"1", L"1000", L"50", L"0.5", L"1"}, {L"100", L"0", L"-4000", L"-4000"});
-  WriteLog({"1,2,3"});  // s = 0, B = 1000, live lot 4000
-  ExpectOutputs({L"1000", L"1", L"1", L"1000", L"50", L"0.5", L"1"}, {L"100", L"0", L"0", L"0"});
-}
-
-TEST_F(ArithmeticTest, MixedSamplesFromAKnownState) {
-  // From state 1 the draws modulo 100 are 41, 8, 42, 42, 75, 99, 77, 35, 61,
-  // 25: at 50 % W W W W, then L L L W L W. The first four samples win 2000
-  // each; the fifth loses 2000, 2500 and 3000, wins 3500 (list 3, 4), loses
-  // 3500 and wins 5000: -2500. All five complete.
-  samplingCount = 5;
-  ExpectOutputs({L"100000", L"25", L"100", L"1000", L"50", L"0.5", L"0.5"}, {L"0", L"1100", L"1100", L"0"});
-}
-
-TEST_F(ArithmeticTest, OneSampleShowsAWholeRuinRate) {
-  samplingCount = 1;
-  SetTradeInputs({L"20000", L"25", L"100", L"1000", L"50", L"0.5", L"0.5"});
-  for (int run = 0; run < 20; ++run) {
-    ArithmeticCalculateCommand();
-    const Outputs shown = ShownOutputs();
-    EXPECT_TRUE(shown[0] == L"0" || shown[0] == L"100") << run;
-    EXPECT_TRUE(shown[1] == L"0" || shown[3] == L"0") << run;
-    EXPECT_EQ(shown[2], shown[0] == L"0" ? shown[1] : shown[3]) << run;
-  }
-  EXPECT_TRUE(fakeUi.boxes.empty());
-}
-
-TEST_F(ArithmeticTest, NeighbouringListsOfEqualLengthFail) {
-  WriteLog({"1,2,3", "1,2,4"});
-  ExpectError({L"100000", L"25", L"100", L"1000", L"50", L"0.5", L"0.5"}, L"02-45", kRunError);
-}
-
-TEST_F(ArithmeticTest, AMissingLogKeepsThePreviousResults) {
+TEST_F(ArithmeticTest, AMissingLogIsReportedAfterTheNumbersWereTaken) {
   std::filesystem::remove(TradeLogPath);
-  ExpectError({L"100000", L"25", L"100", L"1000", L"50", L"0.5", L"0.5"}, L"02-44", kReasonNoMemory);
-  EXPECT_EQ(tradeParameters.margin, 100000);  // the numbers were refreshed all the same
-}
-
-TEST_F(ArithmeticTest, TheFirstInvalidFieldIsReportedAndNothingRuns) {
-  SetTradeInputs({L"100000", L"25", L"100", L"1000", L"101", L"", L"0.5"});
+  SetTradeInputs(kRoomy);
   ArithmeticCalculateCommand();
-  ASSERT_EQ(fakeUi.boxes.size(), 1u);
-  EXPECT_EQ(fakeUi.boxes[0],
-            (ShownBox{BoxKind::FieldWarning, std::wstring(RangeMessage(TradeField::WinRate))}));
-  EXPECT_EQ(fakeUi.controlsRead, (std::vector<int>{10001, 10002, 10003, 10004, 10005}));
-  EXPECT_EQ(randomDraw.randomState, 1u);  // nothing was drawn
-  for (const auto& text : tradeParameters.texts) EXPECT_FALSE(text);
+  EXPECT_EQ(fakeUi.boxes, (std::vector<ShownBox>{{BoxKind::Error, L"エラーコード:02-44\nメモリの確保に失敗しました。"}}));
+  EXPECT_EQ(tradeParameters.margin, 100000);
 }
 
-// A live list of stake 0 at a win rate of 0 would play for ever.
-TEST_F(ArithmeticTest, AStakeOfZeroAtWinRate0FailsInsteadOfHanging) {
-  for (const char* live : {"7", "0,0", "0,5,0"}) {
-    WriteLog({live});
-    ResetFakeUi();
-    ExpectError({L"100000", L"25", L"100", L"1000", L"0", L"0.5", L"0.5"}, L"02-45", kRunError);
-  }
-  // At any other win rate such a sample ends at its first win, with t = 0.
-  WriteLog({"1,2,3", "1,2,3,4", "7"});  // s = -4 × 1000 × 0.5 + 5 × 1000 × 0.5 = 500
-  ResetFakeUi();
-  ExpectOutputs({L"100000", L"25", L"100", L"1000", L"1", L"0.5", L"0.5"}, {L"0", L"500", L"500", L"0"});
-}
-
-TEST_F(ArithmeticTest, PreconditionsLeaveTheResultsUnchanged) {
-  const LogData log = {{1, 2, 3}};
+TEST_F(ArithmeticTest, PreconditionsRejectWhatCannotBeSimulatedAndNothingElse) {
   const TradeParameters valid = {{}, 100000, 25, 100, 1000, 0.5, 0.5, 0.5};
   const ArithmeticResults earlier = {0.25, 1, 2, 3};
-  struct Case {
-    const char* what;
-    void (*spoil)(TradeParameters&);
-  } cases[] = {
-      {"margin below 0", [](TradeParameters& p) { p.margin = -0.01; }},
-      {"leverage 0", [](TradeParameters& p) { p.leverage = 0; }},
-      {"rate 0", [](TradeParameters& p) { p.rate = 0; }},
-      {"unit lot size 0", [](TradeParameters& p) { p.unitLotSize = 0; }},
-      {"TAKE PROFIT below the float bound", [](TradeParameters& p) { p.takeProfit = 9.9999e-7; }},
-      {"STOP LOSS below the float bound", [](TradeParameters& p) { p.stopLoss = 9.9999e-7; }},
-      {"win rate below 0", [](TradeParameters& p) { p.winRate = -0.01; }},
-      {"win rate above 1", [](TradeParameters& p) { p.winRate = 1.01; }},
-  };
-  for (const Case& c : cases) {
-    tradeParameters = valid;
-    c.spoil(tradeParameters);
-    arithmeticResults = earlier;
-    EXPECT_TRUE(RunArithmeticSimulation(log)) << c.what;
-    EXPECT_EQ(arithmeticResults, earlier) << c.what;
-  }
-  // The bound is the float 0.000001 widened: the smallest valid input passes.
-  tradeParameters = valid;
-  tradeParameters.takeProfit = 0.000001;
-  tradeParameters.stopLoss = static_cast<double>(0.000001f);
-  EXPECT_FALSE(RunArithmeticSimulation(log));
-}
-
-TEST(ArithmeticOutputs, TenDecimalsWithoutSurplusZeros) {
-  ResetFakeUi();
   const struct {
-    double value;
-    std::wstring_view shown;
-  } cases[] = {{37.5, L"37.5"}, {-1234.5, L"-1234.5"}, {0, L"0"}, {100, L"100"}, {1.0 / 3, L"0.3333333333"}};
-  for (const auto& c : cases) {
-    EXPECT_TRUE(ShowDecimalOutput(IDC_EXPECTED_ALL, c.value, L"02-50", L"02-51"));
-    EXPECT_EQ(fakeUi.controls[IDC_EXPECTED_ALL], c.shown) << c.value;
+    void (*change)(TradeParameters&);
+    bool rejected;
+  } cases[] = {
+      {[](TradeParameters& p) { p.margin = -0.01; }, true},    {[](TradeParameters& p) { p.margin = 0; }, false},
+      {[](TradeParameters& p) { p.leverage = 0; }, true},      {[](TradeParameters& p) { p.leverage = 1; }, false},
+      {[](TradeParameters& p) { p.rate = 0; }, true},          {[](TradeParameters& p) { p.rate = 1e-9; }, false},
+      {[](TradeParameters& p) { p.unitLotSize = 0; }, true},   {[](TradeParameters& p) { p.unitLotSize = 1; }, false},
+      {[](TradeParameters& p) { p.takeProfit = 9.9999e-7; }, true},
+      {[](TradeParameters& p) { p.takeProfit = static_cast<double>(0.000001f); }, false},
+      {[](TradeParameters& p) { p.stopLoss = 9.9999e-7; }, true},
+      {[](TradeParameters& p) { p.stopLoss = 0.000001; }, false},
+      {[](TradeParameters& p) { p.winRate = -0.01; }, true},   {[](TradeParameters& p) { p.winRate = 0; }, false},
+      {[](TradeParameters& p) { p.winRate = 1.01; }, true},    {[](TradeParameters& p) { p.winRate = 1; }, false},
+      {[](TradeParameters& p) { p.margin = std::numeric_limits<double>::infinity(); }, true},
+  };
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    tradeParameters = valid;
+    cases[i].change(tradeParameters);
+    arithmeticResults = earlier;
+    const RunOutcome outcome = RunArithmeticSimulation({{1, 2, 3}});
+    EXPECT_EQ(outcome, cases[i].rejected ? RunOutcome::Failed : RunOutcome::Done) << i;
+    if (cases[i].rejected) EXPECT_EQ(arithmeticResults, earlier) << i;
   }
-  EXPECT_TRUE(fakeUi.boxes.empty());
-  ResetFakeUi();
 }
 
-// ---- The fast sampling loop against the literal one ----
-
-struct RunOutcome {
-  bool failed;
-  ArithmeticResults results;
-  std::uint32_t randomState;
-  std::uint16_t drawAccumulator;
-};
-
-RunOutcome RunFrom(bool literal, const LogData& log, std::uint32_t state, std::uint16_t accumulator) {
-  randomDraw.randomState = state;
-  randomDraw.drawAccumulator = accumulator;
-  arithmeticResults = ArithmeticResults{};
-  if (!literal) {
-    const bool failed = RunArithmeticSimulation(log);
-    return {failed, arithmeticResults, randomDraw.randomState, randomDraw.drawAccumulator};
-  }
-  const SampleSums sums = PlayLiteralSamples(log, samplingCount);
-  ArithmeticResults means{static_cast<double>(sums.ruined) / samplingCount, 0, sums.all / samplingCount, 0};
-  if (sums.completed > 0) means.expectedWinOnly = sums.winOnly / static_cast<double>(sums.completed);
-  if (sums.ruined > 0) means.expectedLoseOnly = sums.loseOnly / static_cast<double>(sums.ruined);
-  return {false, means, randomDraw.randomState, randomDraw.drawAccumulator};
-}
-
-TEST_F(ArithmeticTest, FastAndLiteralLoopsAgreeToTheLastBit) {
-  samplingCount = 100000;
+TEST_F(ArithmeticTest, TheFastSamplingMatchesThePlainLoopToTheLastBit) {
+  samplingCount = 20000;
   const LogData fresh = {{1, 2, 3}};
   const LogData partlyUsed = {{1, 2, 3}, {1, 2, 3, 4}, {1, 2, 3, 4, 5}, {1, 2, 3, 4, 5, 6}, {3, 4}};
+  const LogData eightLosses = {{1, 2, 3}, {1, 2, 3, 4}, {1, 2, 3, 4, 5}, {1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 6, 7}};
   const TradeParameters standard = {{}, 50000, 25, 100, 1000, 0, 0.5, 0.5};
-  // Little room: samples are ruined by the capacity after one loss.
-  const TradeParameters tight = {{}, 30000, 25, 100, 1000, 0, 0.7, 3.3};
-  // Much room: some samples run long, beyond what the fast loop precomputes.
-  const TradeParameters roomy = {{}, 1000000, 25, 100, 1000, 0, 0.5, 0.5};
-  const LogData eightLosses = {{1, 2, 3},
-                               {1, 2, 3, 4},
-                               {1, 2, 3, 4, 5},
-                               {1, 2, 3, 4, 5, 6},
-                               {1, 2, 3, 4, 5, 6, 7},
-                               {1, 2, 3, 4, 5, 6, 7, 8},
-                               {1, 2, 3, 4, 5, 6, 7, 8, 9}};
-  // Deep losses: a loss can take more than the margin.
-  const TradeParameters deep = {{}, 100000, 25, 100, 1000, 0, 0.5, 4.5};
-  struct Case {
+  const TradeParameters tight = {{}, 30000, 25, 100, 1000, 0, 0.7, 3.3};    // ruined by the capacity after one loss
+  const TradeParameters deep = {{}, 100000, 25, 100, 1000, 0, 0.5, 4.5};    // a loss can take more than the margin
+  const TradeParameters roomy = {{}, 1000000, 25, 100, 1000, 0, 0.5, 0.5};  // long samples, beyond the tree
+  const struct {
     const LogData* log;
-    TradeParameters parameters;
-    int percent;
-  };
-  std::vector<Case> cases;
-  for (int percent : {0, 1, 37, 50, 99, 100}) cases.push_back({&fresh, standard, percent});
-  for (int percent : {1, 37, 50}) cases.push_back({&partlyUsed, standard, percent});
-  for (int percent : {0, 37, 73}) cases.push_back({&fresh, tight, percent});
-  for (int percent : {37, 73}) cases.push_back({&fresh, deep, percent});
-  for (int percent : {37, 50}) cases.push_back({&fresh, roomy, percent});
-  cases.push_back({&eightLosses, roomy, 45});
-
+    const TradeParameters* parameters;
+    std::initializer_list<int> percents;
+  } cases[] = {{&fresh, &standard, {0, 1, 37, 50, 99, 100}}, {&partlyUsed, &standard, {1, 37, 50}},
+               {&fresh, &tight, {0, 37, 73}},                  {&fresh, &deep, {37, 73}},
+               {&fresh, &roomy, {37, 50}},                     {&eightLosses, &roomy, {45}}};
   std::uint32_t state = 20260101;
-  for (const Case& c : cases) {
-    tradeParameters = c.parameters;
-    tradeParameters.winRate = c.percent / 100.0;
-    const RunOutcome fast = RunFrom(false, *c.log, state, 4321);
-    const RunOutcome literal = RunFrom(true, *c.log, state, 4321);
-    const std::string what = std::to_string(c.percent) + "% log of " + std::to_string(c.log->size());
-    ASSERT_FALSE(fast.failed) << what;
-    ASSERT_FALSE(literal.failed) << what;
-    // Exact equality: the same draws and the same sums in the same order.
-    EXPECT_EQ(fast.results.ruinRate, literal.results.ruinRate) << what;
-    EXPECT_EQ(fast.results.expectedWinOnly, literal.results.expectedWinOnly) << what;
-    EXPECT_EQ(fast.results.expectedAll, literal.results.expectedAll) << what;
-    EXPECT_EQ(fast.results.expectedLoseOnly, literal.results.expectedLoseOnly) << what;
-    EXPECT_EQ(fast.randomState, literal.randomState) << what;
-    EXPECT_EQ(fast.drawAccumulator, literal.drawAccumulator) << what;
-    EXPECT_NE(fast.randomState, state) << what;
-    state = fast.randomState;
+  for (const auto& c : cases) {
+    for (int percent : c.percents) {
+      tradeParameters = *c.parameters;
+      tradeParameters.winRate = percent / 100.0;
+      randomDraw = {state, 4321, true, true};
+      ASSERT_EQ(RunArithmeticSimulation(*c.log), RunOutcome::Done);
+      const RandomDraw fast = randomDraw;
+      randomDraw = {state, 4321, true, true};
+      const SampleSums plain = PlayLiteralSamples(*c.log, samplingCount);
+      const double completed = static_cast<double>(plain.completed), ruined = static_cast<double>(plain.ruined);
+      const ArithmeticResults expected = {ruined / samplingCount, completed > 0 ? plain.winOnly / completed : 0,
+                                          plain.all / samplingCount, ruined > 0 ? plain.loseOnly / ruined : 0};
+      EXPECT_EQ(arithmeticResults, expected) << percent << "% from a log of " << c.log->size();
+      EXPECT_EQ(fast.randomState, randomDraw.randomState) << percent;
+      EXPECT_EQ(fast.drawAccumulator, randomDraw.drawAccumulator) << percent;
+      state = fast.randomState;
+    }
   }
 }
 
-TEST(PlayList, FollowsNextProgressionAndStaysSmall) {
-  // A long walk of wins and losses played on one block, checked against
-  // NextProgression at every step.
-  PlayList played;
-  ProgressionArray list = {1, 2, 3};
-  played.Start(list);
-  std::uint32_t state = 7;
-  std::size_t longest = list.size();
-  for (int trade = 0; trade < 20000; ++trade) {
-    if (list.empty()) {
-      list = {1, 2, 3};
-      played.Start(list);
-    }
-    // Mostly losses, so that lists grow long and the block must move.
-    const char letter = NextRandomValue(state) % 100 < 30 ? 'W' : 'L';
-    ASSERT_EQ(played.Stake(), ProgressionStake(list)) << trade;
-    const bool usedUp = letter == 'W' ? played.Win() : (played.Lose(), played.Size() == 0);
-    list = *NextProgression(letter, list);
-    ASSERT_EQ(usedUp, list.empty()) << trade;
-    ASSERT_EQ(ProgressionArray(played.slots.begin() + played.begin, played.slots.begin() + played.end), list)
-        << trade;
-    longest = std::max(longest, list.size());
-  }
-  EXPECT_LE(played.slots.size(), 2 * longest + 16);
-  // A sum past the 32-bit range is held at the largest value, as NextProgression does.
-  played.Start({INT32_MAX, 5});
-  played.Lose();
-  EXPECT_EQ(played.slots[played.end - 1], INT32_MAX);
+TEST_F(ArithmeticTest, AStoppedRunLeavesTheOutputsAndWhatWasPlayed) {
+  samplingCount = 10000;
+  fakeUi.stopAt = 2;
+  for (int i = 0; i < 4; ++i) fakeUi.controls[IDC_RUIN_RATE + i] = kOld[i];
+  SetTradeInputs({L"50000", L"25", L"100", L"1000", L"37", L"0.5", L"0.5"});
+  ArithmeticCalculateCommand();
+  EXPECT_EQ(fakeUi.asked, (std::vector<std::pair<std::int64_t, std::int64_t>>{{4096, 10000}, {8192, 10000}}));
+  EXPECT_EQ(fakeUi.runs, std::vector<RunKind>{RunKind::Arithmetic});
+  EXPECT_FALSE(fakeUi.runOpen);
+  EXPECT_TRUE(fakeUi.boxes.empty());
+  EXPECT_EQ(Shown(IDC_RUIN_RATE, IDC_EXPECTED_LOSE_ONLY), kOld);
+  // The sums and the generator are where the plain loop is after 8192 samples.
+  const ArithmeticResults stopped = arithmeticResults;
+  const RandomDraw after = randomDraw;
+  randomDraw = {1, 0, true, true};
+  const SampleSums plain = PlayLiteralSamples({{1, 2, 3}}, 8192);
+  EXPECT_EQ(stopped, (ArithmeticResults{static_cast<double>(plain.ruined), plain.winOnly, plain.all, plain.loseOnly}));
+  EXPECT_EQ(after.randomState, randomDraw.randomState);
+  EXPECT_EQ(after.drawAccumulator, randomDraw.drawAccumulator);
+}
+
+TEST_F(ArithmeticTest, ALongSampleAsksEvery65536Trades) {
+  // At win rate 0 the one sample loses 1,414,211 times before the margin is gone.
+  tradeParameters = {{}, 1000000, 1000, 0.000001, 1, 0, 0.000001, 0.000001};
+  samplingCount = 1;
+  EXPECT_EQ(RunArithmeticSimulation({{1, 2, 3}}), RunOutcome::Done);
+  EXPECT_EQ(fakeUi.asked, (std::vector<std::pair<std::int64_t, std::int64_t>>(21, {0, 1})));
+  ResetFakeUi();
+  fakeUi.stopAt = 3;
+  EXPECT_EQ(RunArithmeticSimulation({{1, 2, 3}}), RunOutcome::Stopped);
+  EXPECT_EQ(fakeUi.asked.size(), 3u);
+  EXPECT_EQ(arithmeticResults, ArithmeticResults{});  // no sample ended
+}
+
+TEST(ProgressText, CountsAndTheTimeStillNeededAtThePaceSoFar) {
+  const struct {
+    RunKind kind;
+    std::int64_t done, total, elapsedMs;
+    std::wstring_view text;
+  } cases[] = {
+      {RunKind::Arithmetic, 123456, 1000000, 1111, L"計算中です。 123456 / 1000000 サンプル\n残り時間 約8秒"},
+      {RunKind::Arithmetic, 250000, 1000000, 2700000, L"計算中です。 250000 / 1000000 サンプル\n残り時間 約2時間15分"},
+      {RunKind::Arithmetic, 1, 4, 66499, L"計算中です。 1 / 4 サンプル\n残り時間 約3分19秒"},
+      {RunKind::Arithmetic, 1, 4, 66500, L"計算中です。 1 / 4 サンプル\n残り時間 約3分20秒"},
+      {RunKind::Arithmetic, 0, 1000000, 900, L"計算中です。 0 / 1000000 サンプル\n残り時間 計算中"},
+      {RunKind::MonteCarlo, 12345678, 0, 5000, L"計算中です。 12345678 トレード"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ProgressText(c.kind, c.done, c.total, c.elapsedMs), c.text);
 }
 
 }  // namespace

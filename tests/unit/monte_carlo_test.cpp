@@ -1,211 +1,124 @@
-// Tests of the Monte Carlo simulation: the worked examples through the
-// CALCULATE command with the texts it shows, the margin series each run
-// leaves, and what survives each failure.
-#include "sim/monte_carlo.h"
+// The Monte Carlo simulation through its CALCULATE command: the path it keeps
+// for the chart and the five outputs, what survives a failure or a stop, and
+// how a long path asks whether to go on and is drawn.
+#include <optional>
 
-#include <gtest/gtest.h>
-
-#include <array>
-#include <cstdint>
-#include <filesystem>
-#include <string>
-#include <vector>
-
-#include "fake_ui.h"
-#include "io/files.h"
-#include "io/paths.h"
-#include "sim/random.h"
-#include "sample_log.h"
-#include "temp_dir.h"
-#include "trade/trade_parameters.h"
+#include "sim/chart_geometry.h"
+#include "simulation_test.h"
 
 namespace {
 
-using Inputs = TradeInputs;
-
-// The five outputs: profit, HIGH VALUE, LOW VALUE, STATUS, trade count.
-using Outputs = std::array<std::wstring, 5>;
-
+using MonteCarloTest = SimulationTest;
 using Points = std::vector<double>;
 
-constexpr std::wstring_view kRunError = L"MONTE CARLO SIMULATION実行時にエラーが発生しました。";
+const ShownBox kRunError = {BoxKind::Error, L"エラーコード:02-62\nMONTE CARLO SIMULATION実行時にエラーが発生しました。"};
+const std::vector<std::wstring> kOld = {L"a", L"b", L"c", L"d", L"e"};
 
-class MonteCarloTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    TradeLogPath = dir.File("trade_query.txt");
+TEST_F(MonteCarloTest, CalculateKeepsThePathAndShowsItOrOneBox) {
+  const MarginSeries earlier = {Points{1, 2}, 9, 2, 1, 'W'};
+  struct Case {
+    std::initializer_list<std::string> log;
+    TradeInputs inputs;
+    std::vector<std::wstring> shown;  // profit, HIGH VALUE, LOW VALUE, STATUS, trade count
+    MarginSeries series;
+    std::optional<ShownBox> box = {};
+  } cases[] = {
+      {{"1,2,3"}, {L"100000", L"25", L"100", L"1000", L"100", L"0.5", L"0.5"},
+       {L"2000", L"102000", L"100000", L"WIN", L"1"}, {Points{100000, 102000}, 1, 102000, 100000, 'W'}},
+      // The next lot, 6000, exceeds the capacity 1000.
+      {{"1,2,3"}, {L"10000", L"1", L"1", L"1000", L"0", L"0.5", L"1"},
+       {L"-9000", L"10000", L"1000", L"LOSE", L"2"}, {Points{10000, 6000, 1000}, 1, 10000, 1000, 'L'}},
+      // A simulated margin of -3000 is kept as 0.
+      {{"1,2,3"}, {L"5000", L"1", L"1", L"1000", L"0", L"0.5", L"2"},
+       {L"-5000", L"5000", L"0", L"LOSE", L"1"}, {Points{5000, 0}, 1, 5000, 0, 'L'}},
+      // Logged 96000 and 91000, then from state 1 at 40 %: L W L L L; the lot of
+      // 16000 exceeds the capacity of 58500 × 25 / 100.
+      {{"1,2,3", "1,2,3,4", "1,2,3,4,5"}, {L"100000", L"25", L"100", L"1000", L"40", L"0.5", L"1"},
+       {L"-41500", L"100000", L"58500", L"LOSE", L"7"},
+       {Points{100000, 96000, 91000, 85000, 88500, 81500, 71500, 58500}, 3, 100000, 58500, 'L'}},
+      // Logged losses beyond the margin stay below zero; nothing is simulated.
+      {{"1,2,3", "1,2,3,4", "1,2,3,4,5"}, {L"5000", L"1", L"1", L"1000", L"50", L"0.5", L"1"},
+       {L"-9000", L"5000", L"-4000", L"LOSE", L"2"}, {Points{5000, 1000, -4000}, 3, 5000, -4000, 'L'}},
+      // The live lot exceeds the capacity: a path of one point.
+      {{"1,2,3"}, {L"1000", L"1", L"1", L"1000", L"50", L"0.5", L"1"},
+       {L"0", L"1000", L"1000", L"LOSE", L"0"}, {Points{1000}, 1, 1000, 1000, 'L'}},
+      // A live list of one number ends at its first win (the first draw, at 42 %);
+      // at 0 % a list of stake 0 could never end.
+      {{"7"}, {L"100000", L"25", L"100", L"1000", L"42", L"0.5", L"1"},
+       {L"0", L"100000", L"100000", L"WIN", L"1"}, {Points{100000, 100000}, 1, 100000, 100000, 'W'}},
+      {{"1,2,3", "1,2,3,4", "0,0"}, {L"100000", L"25", L"100", L"1000", L"0", L"0.5", L"1"}, kOld,
+       {Points{100000, 96000, 98500}, 9, 0, 0, '-'}, kRunError},
+      // Lists of equal length: the points so far stay, unfinished.
+      {{"1,2,3", "1,2,3,4", "1,2,3,5"}, {L"100000", L"25", L"100", L"1000", L"50", L"0.5", L"1"}, kOld,
+       {Points{100000, 96000}, 9, 0, 0, '-'}, kRunError},
+  };
+  for (const Case& c : cases) {
     ResetFakeUi();
-    randomDraw = RandomDraw{};
-    randomDraw.randomState = 1;
-    randomDraw.monteCarloSeeded = true;
-    marginSeries = MarginSeries{};
-    tradeParameters = TradeParameters{};
-    WriteLog({"1,2,3"});
+    randomDraw = {1, 0, true, true};
+    marginSeries = earlier;
+    for (int i = 0; i < 5; ++i) fakeUi.controls[IDC_PROFIT + i] = kOld[i];
+    WriteLog(c.log);
+    SetTradeInputs(c.inputs);
+    EXPECT_EQ(MonteCarloCalculateCommand(), !c.box) << c.inputs[0];
+    EXPECT_EQ(Shown(IDC_PROFIT, IDC_TRADE_COUNT), c.shown) << c.inputs[0];
+    EXPECT_EQ(fakeUi.boxes, c.box ? std::vector<ShownBox>{*c.box} : std::vector<ShownBox>{}) << c.inputs[0];
+    EXPECT_EQ(marginSeries.points, c.series.points) << c.inputs[0];
+    EXPECT_EQ(std::make_tuple(marginSeries.loggedStateCount, marginSeries.highValue, marginSeries.lowValue,
+                              marginSeries.status),
+              std::make_tuple(c.series.loggedStateCount, c.series.highValue, c.series.lowValue, c.series.status))
+        << c.inputs[0];
   }
-  void TearDown() override {
-    ResetFakeUi();
-    randomDraw = RandomDraw{};
-    marginSeries = MarginSeries{};
-    tradeParameters = TradeParameters{};
-    TradeLogPath.clear();
-  }
-
-  void WriteLog(std::initializer_list<std::string> lists) {
-    ASSERT_TRUE(WriteTextFile(TradeLogPath, LogText(lists)));
-  }
-
-  Outputs ShownOutputs() {
-    return {fakeUi.controls[IDC_PROFIT], fakeUi.controls[IDC_HIGH_VALUE],
-            fakeUi.controls[IDC_LOW_VALUE], fakeUi.controls[IDC_STATUS],
-            fakeUi.controls[IDC_TRADE_COUNT]};
-  }
-
-  // Runs CALCULATE, expects success without a box, the five outputs and the
-  // path.
-  void ExpectPath(const Inputs& inputs, const Outputs& outputs, const Points& points) {
-    SetTradeInputs(inputs);
-    EXPECT_TRUE(MonteCarloCalculateCommand());
-    EXPECT_TRUE(fakeUi.boxes.empty());
-    EXPECT_EQ(ShownOutputs(), outputs);
-    ASSERT_TRUE(marginSeries.points);
-    EXPECT_EQ(*marginSeries.points, points);
-  }
-
-  TempDir dir;
-};
-
-TEST_F(MonteCarloTest, WinRate100CompletesTheSetAtOnce) {
-  ExpectPath({L"100000", L"25", L"100", L"1000", L"100", L"0.5", L"0.5"},
-             {L"2000", L"102000", L"100000", L"WIN", L"1"}, {100000, 102000});
-  EXPECT_EQ(marginSeries.status, 'W');
-  EXPECT_EQ(marginSeries.loggedStateCount, 1);
-  EXPECT_EQ(marginSeries.highValue, 102000);
-  EXPECT_EQ(marginSeries.lowValue, 100000);
 }
 
-TEST_F(MonteCarloTest, WinRate0EndsWhenTheNextLotDoesNotFit) {
-  ExpectPath({L"10000", L"1", L"1", L"1000", L"0", L"0.5", L"1"},
-             {L"-9000", L"10000", L"1000", L"LOSE", L"2"}, {10000, 6000, 1000});
-  EXPECT_EQ(marginSeries.status, 'L');
-}
-
-TEST_F(MonteCarloTest, ASimulatedMarginBelowZeroIsStoredAsZero) {
-  ExpectPath({L"5000", L"1", L"1", L"1000", L"0", L"0.5", L"2"}, {L"-5000", L"5000", L"0", L"LOSE", L"1"},
-             {5000, 0});
-}
-
-TEST_F(MonteCarloTest, TwoLoggedLossesThenARandomPath) {
-  // Logged points 96000 and 91000; the path goes on from 1, 2, 3, 4, 5. From
-  // state 1 the draws modulo 100 are 41, 8, 42, 42, 75: at 40 % L W L L L.
-  // Lots 6000 (L), 7000 (W, list 3, 4), 7000 (L), 10000 (L), 13000 (L); then
-  // the lot of 16000 exceeds the capacity of 58500 × 25 / 100 = 14625.
-  WriteLog({"1,2,3", "1,2,3,4", "1,2,3,4,5"});
-  ExpectPath({L"100000", L"25", L"100", L"1000", L"40", L"0.5", L"1"},
-             {L"-41500", L"100000", L"58500", L"LOSE", L"7"},
-             {100000, 96000, 91000, 85000, 88500, 81500, 71500, 58500});
-  EXPECT_EQ(marginSeries.loggedStateCount, 3);
-}
-
-TEST_F(MonteCarloTest, LoggedLossesBeyondTheMarginStayBelowZero) {
-  WriteLog({"1,2,3", "1,2,3,4", "1,2,3,4,5"});
-  const std::uint32_t state = randomDraw.randomState;
-  ExpectPath({L"5000", L"1", L"1", L"1000", L"50", L"0.5", L"1"},
-             {L"-9000", L"5000", L"-4000", L"LOSE", L"2"}, {5000, 1000, -4000});
-  EXPECT_EQ(marginSeries.loggedStateCount, 3);
-  EXPECT_EQ(marginSeries.points->size(), 3u);
-  EXPECT_EQ(randomDraw.randomState, state);  // nothing simulated
-}
-
-TEST_F(MonteCarloTest, ALiveLotOverTheCapacityPlaysNothing) {
-  ExpectPath({L"1000", L"1", L"1", L"1000", L"50", L"0.5", L"1"}, {L"0", L"1000", L"1000", L"LOSE", L"0"},
-             {1000});
-}
-
-TEST_F(MonteCarloTest, RunsContinueTheSequence) {
+TEST_F(MonteCarloTest, WhatFailsBeforeThePathLeavesTheLastOne) {
+  const MarginSeries earlier = {Points{1, 3, 2}, 2, 3, 1, 'W'};
+  marginSeries = earlier;
+  tradeParameters = {{}, 100000, 25, 100, 1000, 1.5, 0.5, 0.5};  // a win rate above 1
+  EXPECT_EQ(RunMonteCarloSimulation({{1, 2, 3}}), RunOutcome::Failed);
+  std::filesystem::remove(TradeLogPath);
   SetTradeInputs({L"100000", L"25", L"100", L"1000", L"50", L"0.5", L"0.5"});
-  std::uint32_t state = randomDraw.randomState;
-  for (int run = 0; run < 5; ++run) {
-    ASSERT_TRUE(MonteCarloCalculateCommand());
-    EXPECT_NE(randomDraw.randomState, state);
-    state = randomDraw.randomState;
-    const Points& points = *marginSeries.points;
-    EXPECT_EQ(ShownOutputs()[4], std::to_wstring(points.size() - 1));
-  }
-}
-
-TEST_F(MonteCarloTest, NeighbouringListsOfEqualLengthKeepThePointsSoFar) {
-  marginSeries.loggedStateCount = 9;
-  fakeUi.controls[IDC_PROFIT] = L"old";
-  WriteLog({"1,2,3", "1,2,3,4", "1,2,3,5"});
-  SetTradeInputs({L"100000", L"25", L"100", L"1000", L"50", L"0.5", L"1"});
   EXPECT_FALSE(MonteCarloCalculateCommand());
-  ASSERT_EQ(fakeUi.boxes.size(), 1u);
-  EXPECT_EQ(fakeUi.boxes[0], (ShownBox{BoxKind::Error, ErrorText(L"02-62", kRunError)}));
-  EXPECT_EQ(fakeUi.controls[IDC_PROFIT], L"old");
-  ASSERT_TRUE(marginSeries.points);
-  EXPECT_EQ(*marginSeries.points, (Points{100000, 96000}));
-  EXPECT_EQ(marginSeries.status, '-');
-  EXPECT_EQ(marginSeries.highValue, 0);
-  EXPECT_EQ(marginSeries.lowValue, 0);
-  EXPECT_EQ(marginSeries.loggedStateCount, 9);
-}
-
-TEST_F(MonteCarloTest, FailedPreconditionsLeaveTheSeriesUnchanged) {
-  marginSeries = {Points{1, 2, 3}, 2, 3, 1, 'W'};
-  tradeParameters = {{}, 100000, 25, 100, 1000, 1.5, 0.5, 0.5};  // win rate above 1
-  EXPECT_TRUE(RunMonteCarloSimulation({{1, 2, 3}}));
-  EXPECT_EQ(*marginSeries.points, (Points{1, 2, 3}));
+  EXPECT_EQ(fakeUi.boxes, (std::vector<ShownBox>{{BoxKind::Error, L"エラーコード:02-61\nメモリの確保に失敗しました。"}}));
+  EXPECT_EQ(marginSeries.points, earlier.points);
   EXPECT_EQ(marginSeries.status, 'W');
   EXPECT_EQ(marginSeries.loggedStateCount, 2);
   EXPECT_EQ(marginSeries.highValue, 3);
 }
 
-TEST_F(MonteCarloTest, AMissingLogLeavesEverythingAsItWas) {
-  marginSeries = {Points{1, 2, 3}, 2, 3, 1, 'W'};
-  std::filesystem::remove(TradeLogPath);
-  SetTradeInputs({L"100000", L"25", L"100", L"1000", L"50", L"0.5", L"0.5"});
-  EXPECT_FALSE(MonteCarloCalculateCommand());
-  ASSERT_EQ(fakeUi.boxes.size(), 1u);
-  EXPECT_EQ(fakeUi.boxes[0], (ShownBox{BoxKind::Error, ErrorText(L"02-61", kReasonNoMemory)}));
-  EXPECT_EQ(*marginSeries.points, (Points{1, 2, 3}));
-  EXPECT_EQ(marginSeries.status, 'W');
+TEST_F(MonteCarloTest, EachRunGoesOnWithTheSequence) {
+  // From state 1 at 40 %: L W, then L L L L L W L W.
+  SetTradeInputs({L"100000", L"25", L"100", L"1000", L"40", L"0.5", L"0.5"});
+  ASSERT_TRUE(MonteCarloCalculateCommand());
+  EXPECT_EQ(marginSeries.points, (Points{100000, 98000, 100500}));
+  ASSERT_TRUE(MonteCarloCalculateCommand());
+  EXPECT_EQ(marginSeries.points, (Points{100000, 98000, 95500, 92500, 89000, 85000, 89500, 85000, 91000}));
 }
 
-// A live list of stake 0 at a win rate of 0 would add unchanged points for
-// ever.
-TEST_F(MonteCarloTest, AStakeOfZeroAtWinRate0FailsInsteadOfGrowingForEver) {
-  for (const char* live : {"7", "0,0"}) {
-    WriteLog({"1,2,3", "1,2,3,4", live});
-    ResetFakeUi();
-    SetTradeInputs({L"100000", L"25", L"100", L"1000", L"0", L"0.5", L"1"});
-    EXPECT_FALSE(MonteCarloCalculateCommand()) << live;
-    ASSERT_EQ(fakeUi.boxes.size(), 1u) << live;
-    EXPECT_EQ(fakeUi.boxes[0], (ShownBox{BoxKind::Error, ErrorText(L"02-62", kRunError)}));
-    ASSERT_TRUE(marginSeries.points);
-    EXPECT_EQ(*marginSeries.points, (Points{100000, 96000, 98500})) << live;
-    EXPECT_EQ(marginSeries.status, '-');
-  }
-  // At another win rate the path ends at its first win, which changes nothing.
-  WriteLog({"7"});
+TEST_F(MonteCarloTest, ALongPathAsksEvery65536TradesAndAStopKeepsTheLastPath) {
+  // At win rate 0 the path loses 1,414,211 times before the margin is gone.
+  const TradeInputs extreme = {L"1000000", L"1000", L"0.000001", L"1", L"0", L"0.000001", L"0.000001"};
+  SetTradeInputs(extreme);
+  ASSERT_TRUE(MonteCarloCalculateCommand());
+  EXPECT_EQ(Shown(IDC_PROFIT, IDC_TRADE_COUNT), (std::vector<std::wstring>{L"-1000000", L"1000000", L"0", L"LOSE", L"1414211"}));
+  ASSERT_EQ(fakeUi.asked.size(), 21u);
+  EXPECT_EQ(fakeUi.asked[20], (std::pair<std::int64_t, std::int64_t>{21 * 65536, 0}));
+  // Drawn, the path has one corner per place it reaches, not one per trade.
+  const std::optional<ChartLine> line = ComputeChartLine(marginSeries.points, 1, 1000000, 0);
+  EXPECT_LT(line->points.size(), 500u);
+  EXPECT_EQ(line->points.back(), (ChartPoint{925, 410}));
+
+  const MarginSeries last = marginSeries;
   ResetFakeUi();
-  SetTradeInputs({L"100000", L"25", L"100", L"1000", L"1", L"0.5", L"1"});
-  EXPECT_TRUE(MonteCarloCalculateCommand());
-  EXPECT_EQ(marginSeries.status, 'W');
-  EXPECT_EQ(ShownOutputs()[0], L"0");
-  EXPECT_EQ(marginSeries.points->back(), 100000);
-}
-
-TEST_F(MonteCarloTest, SeriesExtremesOfThePoints) {
-  EXPECT_EQ(SeriesMaximum(), 0);
-  EXPECT_EQ(SeriesMinimum(), 0);
-  marginSeries.points = Points{5, 9, -2, 9, -2, 4};
-  EXPECT_EQ(SeriesMaximum(), 9);
-  EXPECT_EQ(SeriesMinimum(), -2);
-  marginSeries.points = Points{-7};
-  EXPECT_EQ(SeriesMaximum(), -7);
-  EXPECT_EQ(SeriesMinimum(), -7);
-  ReleaseMarginSeries();
-  EXPECT_FALSE(marginSeries.points);
+  fakeUi.stopAt = 2;
+  for (int i = 0; i < 5; ++i) fakeUi.controls[IDC_PROFIT + i] = kOld[i];
+  SetTradeInputs(extreme);
+  EXPECT_FALSE(MonteCarloCalculateCommand());
+  EXPECT_EQ(fakeUi.asked.size(), 2u);
+  EXPECT_EQ(fakeUi.runs, std::vector<RunKind>{RunKind::MonteCarlo});
+  EXPECT_FALSE(fakeUi.runOpen);
+  EXPECT_TRUE(fakeUi.boxes.empty());
+  EXPECT_EQ(Shown(IDC_PROFIT, IDC_TRADE_COUNT), kOld);
+  EXPECT_EQ(marginSeries.points, last.points);
 }
 
 }  // namespace
