@@ -1,7 +1,7 @@
 #!/bin/sh
 # Takes the README's screenshot of the main window: starts Tallowind.exe
-# under Xvfb in an empty directory and captures the window to
-# docs/screenshot.png (or the path given).
+# under Xvfb (no window manager: the tests' headless prefix) in an empty
+# directory and captures the window to docs/screenshot.png (or the path given).
 set -eu
 cd "$(dirname "$0")/.."
 out=${1:-docs/screenshot.png}
@@ -22,7 +22,7 @@ trap cleanup EXIT
 cp build/win32/Tallowind.exe "$work/"
 sleep 1
 root=$PWD
-(cd "$work" && DISPLAY=$display WINEPREFIX=$root/build/win32/wineprefix exec "$root/scripts/wine-run.sh" Tallowind.exe) &
+(cd "$work" && DISPLAY=$display TALLOWIND_HEADLESS=1 WINEPREFIX=$root/build/win32/wineprefix exec "$root/scripts/wine-run.sh" Tallowind.exe) &
 app=$!
 for _ in $(seq 60); do
   DISPLAY=$display xwininfo -root -tree 2>/dev/null | grep -q '"Tallowind"' && break
