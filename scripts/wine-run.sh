@@ -4,14 +4,19 @@
 # a prefix of its own (WINEPREFIX, by default one under the user's data
 # directory), created on first use. Exits with the program's exit code.
 #
-# TALLOWIND_HEADLESS=1 marks a run on a display without a window manager (the
-# tests' Xvfb): its prefix gets Managed=N, since without a window manager Wine
-# waits about two seconds whenever a message box closes unless its windows are
-# unmanaged. Any other run keeps Wine's default, so that a desktop's window
-# manager frames the window and can move, focus, minimise and list it. The
-# file .tallowind-setup in the prefix records which of the two ("headless" or
-# "desktop") the prefix has, so Wine is started for the set-up only when the
-# prefix is new or asked for the other one.
+# The prefix's set-up:
+# - Wine's own fonts (Debian's fonts-wine, /usr/share/wine/fonts) are named
+#   as a font path: this Wine does not find them by itself, and without
+#   Marlett the caption buttons show the letters "0 1 r".
+# - TALLOWIND_HEADLESS=1 marks a run on a display without a window manager
+#   (the tests' Xvfb): its prefix gets Managed=N, since without a window
+#   manager Wine waits about two seconds whenever a message box closes unless
+#   its windows are unmanaged. Any other run keeps Wine's default, so that a
+#   desktop's window manager frames the window and can move, focus, minimise
+#   and list it.
+# The file .tallowind-setup in the prefix records which set-up ("headless" or
+# "desktop") the prefix has, so Wine is started for it only when the prefix
+# is new or is asked for the other one.
 set -eu
 
 export LC_ALL=ja_JP.UTF-8
@@ -21,41 +26,44 @@ export WINEDLLOVERRIDES="mscoree=;mshtml="
 export WINEPREFIX
 
 wanted=desktop
-[ "${TALLOWIND_HEADLESS:-}" = 1 ] && wanted=headless
+managed=-  # the value removed: Wine's default
+if [ "${TALLOWIND_HEADLESS:-}" = 1 ]; then
+  wanted=headless
+  managed='"N"'
+fi
 
 mkdir -p "$(dirname "$WINEPREFIX")"
 (
   flock 9
   marker=$WINEPREFIX/.tallowind-setup
-  recorded=$(cat "$marker" 2>/dev/null || true)
-  have=$recorded
-  # Earlier versions marked a finished prefix with .tallowind-ready and gave
-  # every prefix Managed=N.
-  if [ -z "$have" ] && [ -f "$WINEPREFIX/.tallowind-ready" ]; then have=headless; fi
-  created=no
-  if [ -z "$have" ]; then
-    echo "wine-run: creating the Wine prefix $WINEPREFIX" >&2
-    wine wineboot --init >/dev/null 2>&1 || true
-    have=desktop
-    created=yes
-  fi
-  if [ "$have" != "$wanted" ]; then
-    key='HKCU\Software\Wine\X11 Driver'
-    if [ "$wanted" = headless ]; then
-      wine reg add "$key" /v Managed /d N /f >/dev/null 2>&1
-    else
-      # A missing value is what is wanted, so its absence is no error.
-      wine reg delete "$key" /v Managed /f >/dev/null 2>&1 || true
+  if [ "$(cat "$marker" 2>/dev/null || true)" != "$wanted" ]; then
+    # A prefix of an earlier version is marked .tallowind-ready instead; it
+    # has Managed=N and no font path.
+    created=no
+    if [ ! -f "$marker" ] && [ ! -f "$WINEPREFIX/.tallowind-ready" ]; then
+      echo "wine-run: creating the Wine prefix $WINEPREFIX" >&2
+      wine wineboot --init >/dev/null 2>&1 || true
+      created=yes
     fi
-  fi
-  # A new prefix is used by nothing else yet: wait until Wine has finished
-  # with it and written it out. An existing one may be in use by a running
-  # program; its server keeps the change and writes it out when it ends.
-  if [ "$created" = yes ]; then wineserver -w; fi
-  if [ "$recorded" != "$wanted" ]; then
-    echo "$wanted" >"$marker.new"
-    mv "$marker.new" "$marker"
-    rm -f "$WINEPREFIX/.tallowind-ready"
+    settings=$WINEPREFIX/.tallowind-setup.reg
+    printf '%s\r\n' 'Windows Registry Editor Version 5.00' '' \
+      '[HKEY_CURRENT_USER\Software\Wine\Fonts]' '"Path"="Z:\\usr\\share\\wine\\fonts"' '' \
+      '[HKEY_CURRENT_USER\Software\Wine\X11 Driver]' "\"Managed\"=$managed" >"$settings"
+    imported=yes
+    wine reg import "Z:$settings" >/dev/null 2>&1 || imported=no
+    rm -f "$settings"
+    # A new prefix is used by nothing else yet: wait until Wine has finished
+    # with it and written it out. An existing one may be in use by a running
+    # program; its server keeps the change and writes it out when it ends.
+    if [ "$created" = yes ]; then wineserver -w; fi
+    if [ "$imported" = yes ]; then
+      echo "$wanted" >"$marker.new"
+      mv "$marker.new" "$marker"
+      rm -f "$WINEPREFIX/.tallowind-ready"
+    else
+      # Not recorded, so the next run tries again; the program runs all the same.
+      echo "wine-run: could not set up the fonts and window management of $WINEPREFIX" >&2
+    fi
   fi
 ) 9>"$WINEPREFIX.lock"
 
