@@ -6,6 +6,16 @@
 set -eu
 cd "$(dirname "$0")/.."
 
+# Wine draws on an X display; without one the program ends at once, unseen.
+if [ -z "${DISPLAY:-}" ]; then
+  echo "run.sh: no display found (DISPLAY is not set): run it on a desktop, or under xvfb-run" >&2
+  exit 2
+fi
+if command -v xdpyinfo >/dev/null 2>&1 && ! xdpyinfo >/dev/null 2>&1; then
+  echo "run.sh: the display $DISPLAY does not answer: run it on a desktop, or under xvfb-run" >&2
+  exit 2
+fi
+
 scripts/setup.sh
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target Tallowind

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Takes the README's screenshot of the main window: starts Tallowind.exe
-# under Xvfb in an empty directory and captures the window to
-# docs/screenshot.png (or the path given).
+# under Xvfb (no window manager: the tests' headless prefix) in an empty
+# directory and captures the window to docs/screenshot.png (or the path given).
 set -eu
 cd "$(dirname "$0")/.."
 out=${1:-docs/screenshot.png}
@@ -22,14 +22,25 @@ trap cleanup EXIT
 cp build/win32/Tallowind.exe "$work/"
 sleep 1
 root=$PWD
-(cd "$work" && DISPLAY=$display WINEPREFIX=$root/build/win32/wineprefix exec "$root/scripts/wine-run.sh" Tallowind.exe) &
+(cd "$work" && DISPLAY=$display TALLOWIND_HEADLESS=1 WINEPREFIX=$root/build/win32/wineprefix exec "$root/scripts/wine-run.sh" Tallowind.exe) &
 app=$!
-for _ in $(seq 60); do
-  DISPLAY=$display xwininfo -root -tree 2>/dev/null | grep -q '"Tallowind"' && break
+# A new Wine prefix takes a minute or more to create under qemu. Without a
+# window id import would wait for a mouse click, so its absence is an error.
+id=
+for _ in $(seq 360); do
+  id=$(DISPLAY=$display xwininfo -root -tree 2>/dev/null | awk '/"Tallowind"/ {print $1; exit}')
+  [ -n "$id" ] && break
+  if ! kill -0 "$app" 2>/dev/null; then
+    echo "screenshot: Tallowind.exe ended without showing its window" >&2
+    exit 1
+  fi
   sleep 0.5
 done
+if [ -z "$id" ]; then
+  echo "screenshot: no Tallowind window after three minutes" >&2
+  exit 1
+fi
 sleep 2
-id=$(DISPLAY=$display xwininfo -root -tree | awk '/"Tallowind"/ {print $1; exit}')
 mkdir -p "$(dirname "$out")"
 DISPLAY=$display import -window "$id" "$out"
 echo "screenshot: $out"

@@ -1,13 +1,13 @@
 #!/bin/sh
 # Installs from Debian's packages everything needed to build, run and test
-# Tallowind on Debian 12: the i686 MinGW cross compiler, 32-bit Wine, Xvfb,
-# Japanese fonts and locale, CMake, Ninja, GoogleTest, Google Benchmark,
+# Tallowind on Debian 12: the i686 MinGW cross compiler, 32-bit Wine with its
+# own fonts (the glyphs of the caption buttons), Xvfb, Japanese fonts and locale, CMake, Ninja, GoogleTest, Google Benchmark,
 # clang's fuzzer runtime and Python. Safe to run again: when everything is
 # present it only checks and returns.
 set -eu
 
 packages="g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine32:i386
-  xvfb xauth x11-utils imagemagick fonts-ipafont-gothic fonts-ipafont-mincho
+  xvfb xauth x11-utils imagemagick fonts-wine fonts-ipafont-gothic fonts-ipafont-mincho
   locales cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev python3"
 
@@ -28,15 +28,56 @@ if [ -n "$missing" ]; then
   as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing
 fi
 
+# The active "deb" entries of APT's sources, one line per suite:
+# SUITE <tab> URI <tab> [OPTIONS]. One-line entries of sources.list and
+# sources.list.d/*.list, deb822 stanzas of sources.list.d/*.sources (Types,
+# URIs, Suites, Enabled, and Signed-By when it names a key file); the first
+# URI of an entry stands for it.
+apt_entries() {
+  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+    [ -f "$f" ] && awk '
+      { sub(/#.*/, "") }
+      $1 == "deb" {
+        i = 2; options = ""
+        if ($2 ~ /^\[/) { while (i <= NF && $i !~ /\]$/) options = options $(i++) " "; options = options $(i++) }
+        if (i + 1 <= NF) print $(i + 1) "\t" $i "\t" options
+      }' "$f"
+  done
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] && awk '
+      BEGIN { RS = ""; FS = "\n" }
+      {
+        types = uris = suites = enabled = key = ""
+        for (l = 1; l <= NF; l++) {
+          if ($l ~ /^[ \t#]/ || index($l, ":") == 0) continue
+          name = tolower(substr($l, 1, index($l, ":") - 1))
+          value = substr($l, index($l, ":") + 1); gsub(/^[ \t]+|[ \t]+$/, "", value)
+          if (name == "types") types = value; else if (name == "uris") uris = value
+          else if (name == "suites") suites = value; else if (name == "enabled") enabled = value
+          else if (name == "signed-by" && value ~ /^\//) key = "[signed-by=" value "]"
+        }
+        if ((" " types " ") !~ / deb / || tolower(enabled) == "no" || uris == "") next
+        split(uris, uri, " "); n = split(suites, suite, " ")
+        for (s = 1; s <= n; s++) print suite[s] "\t" uri[1] "\t" key
+      }' "$f"
+  done
+}
+
 # Some hosts run 64-bit user code only (the kernel's IA-32 emulation is off):
 # 32-bit Wine then runs through qemu's user-mode emulator, registered with
 # binfmt_misc. qemu 7.2 needs about a minute to start each Wine process, so
-# the newer one from bookworm-backports is used.
+# the newer one from bookworm-backports is used, taken from the Debian mirror
+# that this machine's sources already name for bookworm.
 if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
   if ! /usr/bin/qemu-i386-static --version 2>/dev/null | grep -qE 'version ([89]|[1-9][0-9])\.'; then
     echo "setup: this kernel runs no 32-bit code; installing qemu-user-static from bookworm-backports"
-    if ! grep -rqs 'bookworm-backports' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-      echo 'deb http://deb.debian.org/debian bookworm-backports main' |
+    if ! apt_entries | cut -f1 | grep -qx bookworm-backports; then
+      mirror=$(apt_entries | awk -F '\t' '$1 == "bookworm" { print; exit }')
+      if [ -z "$mirror" ]; then
+        echo "setup: no bookworm entry in /etc/apt/sources.list or /etc/apt/sources.list.d to take the mirror from; add bookworm-backports to APT's sources and run this again" >&2
+        exit 1
+      fi
+      echo "$mirror" | awk -F '\t' '{ print "deb " ($3 == "" ? "" : $3 " ") $2 " bookworm-backports main" }' |
         as_root tee /etc/apt/sources.list.d/bookworm-backports.list >/dev/null
     fi
     as_root apt-get update -qq

@@ -1,0 +1,17 @@
+// The version of Tallowind: the one place it is written. The resource script's
+// version information is built from these numbers (with a fourth part of 0),
+// CMake takes them as the project version, and scripts/package.sh names the
+// Windows zip after them. Each line keeps the form "#define NAME number",
+// which the last two read as text.
+#pragma once
+
+#define TALLOWIND_VERSION_MAJOR 1
+#define TALLOWIND_VERSION_MINOR 0
+#define TALLOWIND_VERSION_PATCH 0
+
+// "1.0.0.0": the numbers are macro-expanded first, then the dotted token
+// sequence is turned into one string literal.
+#define TALLOWIND_STRINGIZE(text) #text
+#define TALLOWIND_DOTTED(a, b, c) TALLOWIND_STRINGIZE(a.b.c.0)
+#define TALLOWIND_VERSION_TEXT \
+  TALLOWIND_DOTTED(TALLOWIND_VERSION_MAJOR, TALLOWIND_VERSION_MINOR, TALLOWIND_VERSION_PATCH)
