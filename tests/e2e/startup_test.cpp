@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <optional>
 
 #include "app.h"
 #include "res/resource.h"
@@ -57,16 +56,10 @@ TEST(StartUp, FillsTheWindowFromTheSavedFilesOrWritesAFreshLog) {
   }
 }
 
-// One program in an empty folder, only looked at.
-struct Window : testing::Test {
-  static inline std::optional<Folder> folder;
-  static inline std::optional<App> app;
-  static void SetUpTestSuite() { app.emplace(folder.emplace(), ProgramPath()); }
-  static void TearDownTestSuite() { app.reset(), folder.reset(); }
-};
-
-TEST_F(Window, FrameMenuAndIcon) {
-  const HWND window = app->window();
+TEST(Window, ShowsItsFrameMenuIconControlsAndChart) {
+  Folder folder;
+  App app(folder, ProgramPath());
+  const HWND window = app.window();
   RECT outer{};
   GetWindowRect(window, &outer);
   EXPECT_EQ(L"MAINWINDOW_MENU", ClassOf(window));
@@ -84,12 +77,12 @@ TEST_F(Window, FrameMenuAndIcon) {
   const HICON icon = HICON(LoadImageW(file, L"MAINICON", IMAGE_ICON, 16, 16, 0));
   POINT client{0, 0};
   ClientToScreen(window, &client);
-  double shown = 0;
+  double captionIcon = 0;
   for (int at = 0; at < 64; ++at) {
     const int left = outer.left - client.x + at % 8, top = outer.top - client.y + at / 8;
-    shown = std::max(shown, IconMatch(window, {left, top, left + 16, top + 16}, icon));
+    captionIcon = std::max(captionIcon, IconMatch(window, {left, top, left + 16, top + 16}, icon));
   }
-  EXPECT_GE(shown, 0.9);
+  EXPECT_GE(captionIcon, 0.9);
 
   EXPECT_NE(nullptr, GetMenu(window));
   std::vector<std::pair<std::wstring, int>> items;  // depth first: text, id (-1 for a menu)
@@ -104,20 +97,18 @@ TEST_F(Window, FrameMenuAndIcon) {
     for (int k = 0; k < GetMenuItemCount(GetSubMenu(bar, i)); ++k)
       add(GetSubMenu(bar, i), k);
   }
-  const std::vector<std::pair<std::wstring, int>> expected = {
+  const std::vector<std::pair<std::wstring, int>> menu = {
       // clang-format off
       {L"ツール(&T)", -1}, {L"ARITHMETIC SIMULATION 設定(&A)", IDM_SAMPLING_COUNT}, {L"", 0},
       {L"アプリケーションの終了(&X)", IDM_EXIT},
       {L"ヘルプ(&H)", -1}, {L"バージョンアップ確認(&Q)", IDM_VERSION_CHECK}, {L"バージョン情報(&A)", IDM_ABOUT}};
   // clang-format on
-  EXPECT_EQ(expected, items);
-}
+  EXPECT_EQ(menu, items);
 
-TEST_F(Window, ControlsInCreationOrder) {
   // class, text (buttons' only: the edits' belong to the start-up), id, x, y, width, height, style
   using Control = std::tuple<std::wstring, std::wstring, int, int, int, int, int, LONG>;
   const LONG kChild = WS_CHILD | WS_VISIBLE, kLog = WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY;
-  std::vector<Control> expected;
+  std::vector<Control> controls;
   // Rows of `count` controls, each 35 pixels below the last, ids counting up from `id`.
   const std::tuple<const wchar_t*, const wchar_t*, int, int, int, int, int, int, LONG> rows[] = {
       // clang-format off
@@ -137,31 +128,30 @@ TEST_F(Window, ControlsInCreationOrder) {
   };
   for (auto [type, text, id, count, x, y, w, h, style] : rows) {
     for (int k = 0; k < count; ++k)
-      expected.push_back({type, text, id ? id + k : 0, x, y + 35 * k, w, h, kChild | style});
+      controls.push_back({type, text, id ? id + k : 0, x, y + 35 * k, w, h, kChild | style});
   }
   std::vector<Control> shown;
-  for (HWND child : Children(app->window())) {
+  for (HWND child : Children(window)) {
     RECT place{};
     GetWindowRect(child, &place);
-    MapWindowPoints(nullptr, app->window(), reinterpret_cast<POINT*>(&place), 2);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
     EXPECT_EQ(0, GetWindowLongW(child, GWL_EXSTYLE));
     shown.push_back({ClassOf(child), ClassOf(child) == L"Button" ? TextOf(child) : L"", GetDlgCtrlID(child),
                      place.left, place.top, place.right - place.left, place.bottom - place.top,
                      GetWindowLongW(child, GWL_STYLE)});
   }
-  EXPECT_EQ(expected, shown);
-}
+  EXPECT_EQ(controls, shown);
 
-TEST_F(Window, ChartGridAndLabelsBeforeAnyCalculation) {
+  // Before any calculation: the chart picture's grid, and the labels in black.
   const std::vector<Pixel> grid = {
       {585, 270, 0x0000FF}, {925, 410, 0x0000FF}, {755, 300, 0x0000FF},  // frame corners, an inner crossing
       {576, 340, 0xFF00FF}, {600, 340, 0xFF00FF}, {934, 340, 0xFF00FF},  // the baseline
       {575, 340, 0x000000}, {580, 265, 0x000000}, {590, 275, 0x000000},  // the black field
   };
-  EXPECT_EQ(grid, app->WaitPixels(grid));
+  EXPECT_EQ(grid, app.WaitPixels(grid));
   // The first label is drawn in black; nothing is drawn below the inputs.
   auto black = [&](RECT area) {
-    const auto pixels = Capture(app->window(), area);
+    const auto pixels = Capture(window, area);
     return std::count(pixels.begin(), pixels.end(), 0u);
   };
   EXPECT_GT(black({20, 40, 145, 56}), 10);
