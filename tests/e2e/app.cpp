@@ -284,7 +284,7 @@ long long App::WaitExit() const {
   DWORD code = 0;
   const bool ended =
       WaitForSingleObject(process_, 10000) == WAIT_OBJECT_0 && GetExitCodeProcess(process_, &code);
-  return ended ? code : -1;
+  return ended ? static_cast<long long>(code) : -1;
 }
 
 LoopbackServer::LoopbackServer(std::string_view url) {
