@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check((status == 0) == text.has_value());
 
   const std::optional<LogData> log = ParseTradeLog();
-  const std::int32_t lastNumber = ReadLastTradeNumber();
+  const std::int32_t lastNumber = ReadLastTradeNumber().value_or(1);
   Check(lastNumber >= 0);
   if (!log) return 0;
   Check(!log->empty());

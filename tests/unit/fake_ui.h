@@ -34,6 +34,15 @@ struct FakeUi {
 
 inline FakeUi fakeUi;
 
+// The allocation sweep's fault: while countdown is above 0 every allocation
+// counts it down, and the one that reaches 0 throws std::bad_alloc (native
+// builds only). The fake's own work neither counts nor fails.
+struct AllocationFault {
+  std::size_t countdown = 0;
+  bool met = false;
+};
+inline AllocationFault allocationFault;
+
 // Forgets all texts, boxes and answers.
 void ResetFakeUi();
 
