@@ -1,5 +1,8 @@
-// The scripted window for native tests.
+// The scripted window for the unit tests.
 #include "fake_ui.h"
+
+#include <cstdlib>
+#include <ctime>
 
 namespace {
 
@@ -9,6 +12,18 @@ struct FakeWork {
   ~FakeWork() { allocationFault.countdown = saved; }
 };
 
+// Dates written by the tests are the same on every machine.
+const bool kInUtc = [] {
+#ifdef _WIN32
+  _putenv("TZ=UTC0");
+  _tzset();
+#else
+  setenv("TZ", "UTC0", 1);
+  tzset();
+#endif
+  return true;
+}();
+
 }  // namespace
 
 void ResetFakeUi() { fakeUi = FakeUi{}; }
@@ -16,8 +31,7 @@ void ResetFakeUi() { fakeUi = FakeUi{}; }
 bool ShowBox(BoxKind kind, std::wstring_view text) {
   FakeWork work;
   fakeUi.boxes.push_back({kind, std::wstring(text)});
-  if (kind != BoxKind::Question) return false;
-  if (fakeUi.answers.empty()) return true;
+  if (kind != BoxKind::Question || fakeUi.answers.empty()) return kind == BoxKind::Question;
   const bool yes = fakeUi.answers.front();
   fakeUi.answers.pop_front();
   return yes;
@@ -26,14 +40,12 @@ bool ShowBox(BoxKind kind, std::wstring_view text) {
 std::wstring ControlText(int id, int bufferChars) {
   FakeWork work;
   fakeUi.controlsRead.push_back(id);
-  std::wstring text = fakeUi.controls[id];
-  if (bufferChars > 0 && text.size() > static_cast<size_t>(bufferChars - 1)) text.resize(bufferChars - 1);
-  return text;
+  return fakeUi.controls[id].substr(0, static_cast<std::size_t>(bufferChars - 1));
 }
 
 void SetControlText(int id, std::wstring_view text) {
   FakeWork work;
-  fakeUi.controls[id] = std::wstring(text);
+  fakeUi.controls[id] = text;
 }
 
 std::optional<std::string> FetchVersionText() {

@@ -1,14 +1,15 @@
-// A scripted stand-in for the window: tests set the inputs' texts and the
-// answers to questions, run a command, and read the boxes shown and the
-// controls set.
+// A scripted stand-in for the window: tests set the inputs' texts, the answers
+// to questions and the version server's reply, run a command, and read the
+// boxes shown and the controls set. The tests run in UTC.
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <deque>
 #include <map>
 #include <optional>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -34,7 +35,15 @@ struct FakeUi {
 
 inline FakeUi fakeUi;
 
-// The allocation sweep's fault: while countdown is above 0 every allocation
+void ResetFakeUi();
+
+// The texts of the seven trade inputs in panel order.
+using TradeInputs = std::array<std::wstring, 7>;
+inline void SetTradeInputs(const TradeInputs& texts) {
+  for (int i = 0; i < 7; ++i) fakeUi.controls[IDC_MARGIN + i] = texts[i];
+}
+
+// The allocation sweep's fault: while countdown is above 0 each allocation
 // counts it down, and the one that reaches 0 throws std::bad_alloc (native
 // builds only). The fake's own work neither counts nor fails.
 struct AllocationFault {
@@ -42,20 +51,3 @@ struct AllocationFault {
   bool met = false;
 };
 inline AllocationFault allocationFault;
-
-// Forgets all texts, boxes and answers.
-void ResetFakeUi();
-
-// The texts of the seven trade inputs in panel order: margin, leverage, rate,
-// unit lot size, win rate, TAKE PROFIT, STOP LOSS.
-using TradeInputs = std::array<std::wstring, 7>;
-
-inline void SetTradeInputs(const TradeInputs& texts) {
-  for (int i = 0; i < 7; ++i) fakeUi.controls[IDC_MARGIN + i] = texts[i];
-}
-
-inline TradeInputs TradeInputTexts() {
-  TradeInputs texts;
-  for (int i = 0; i < 7; ++i) texts[i] = fakeUi.controls[IDC_MARGIN + i];
-  return texts;
-}
