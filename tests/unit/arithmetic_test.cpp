@@ -17,8 +17,6 @@
 #include "sim/outputs.h"
 #include "sim/random.h"
 #include "sim/sampling_count.h"
-#include "sample_log.h"
-#include "temp_dir.h"
 #include "trade/trade_parameters.h"
 
 namespace {

@@ -6,22 +6,19 @@
 
 namespace {
 
-// Keeps the fake's own allocations out of the allocation sweep while alive.
+// Holds the allocation sweep's fault off while the fake works.
 struct FakeWork {
-  std::size_t saved = std::exchange(allocationFault.countdown, 0);
-  ~FakeWork() { allocationFault.countdown = saved; }
+  std::size_t countdown = std::exchange(allocationFault.countdown, 0);
+  ~FakeWork() { allocationFault.countdown = countdown; }
 };
 
-// Dates written by the tests are the same on every machine.
+// The dates that the tests write are the same on every machine.
 const bool kInUtc = [] {
 #ifdef _WIN32
-  _putenv("TZ=UTC0");
-  _tzset();
+  return _putenv("TZ=UTC0") == 0 && (_tzset(), true);
 #else
-  setenv("TZ", "UTC0", 1);
-  tzset();
+  return setenv("TZ", "UTC0", 1) == 0 && (tzset(), true);
 #endif
-  return true;
 }();
 
 }  // namespace

@@ -1,13 +1,19 @@
-// A scripted stand-in for the window: tests set the inputs' texts, the answers
-// to questions and the version server's reply, run a command, and read the
-// boxes shown and the controls set. The tests run in UTC.
+// What the unit tests share: a scripted stand-in for the window (tests set the
+// inputs' texts, the answers to questions and the version server's reply, run
+// a command, and read the boxes shown and the controls set), a temporary
+// directory with exact file bytes, and a sample trade log. Tests run in UTC.
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
 #include <map>
 #include <optional>
+#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,9 +38,7 @@ struct FakeUi {
   std::vector<std::pair<std::int64_t, std::int64_t>> asked;  // each ContinueRun's done and total
   std::size_t stopAt = SIZE_MAX;         // the ContinueRun that answers "stop", counted from 1
 };
-
 inline FakeUi fakeUi;
-
 void ResetFakeUi();
 
 // The texts of the seven trade inputs in panel order.
@@ -51,3 +55,34 @@ struct AllocationFault {
   bool met = false;
 };
 inline AllocationFault allocationFault;
+
+// A directory of its own for one test, removed with all it holds.
+struct TempDir {
+  std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("tallowind-test-" + std::to_string(std::random_device{}()));
+  TempDir() { std::filesystem::create_directories(path); }
+  TempDir(const TempDir&) = delete;
+  ~TempDir() { std::filesystem::remove_all(path); }
+  std::string File(std::string_view name) const { return (path / name).string(); }
+};
+
+// A file's bytes exactly, no line ends translated; a missing file reads empty.
+inline void WriteBytes(const std::string& path, std::string_view bytes) {
+  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+inline std::string ReadBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// A trade log whose "ARRAY:" lines hold the given lists, every record but the
+// last closed as a loss (the readers judge by the lists' lengths).
+inline std::string LogText(std::initializer_list<std::string> lists) {
+  std::string text;
+  int number = 1;
+  for (const std::string& list : lists) {
+    if (number > 1) text += "STATUS:LOSE\n\n";
+    text += "\xA5TRADE No." + std::to_string(number++) + "\nDATE:Sat Dec 05 09:15:02 2026\nARRAY:" + list + "\n";
+  }
+  return text;
+}

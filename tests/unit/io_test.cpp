@@ -1,58 +1,48 @@
 // Text files in text mode, code-page conversion, joining and the date text.
 #include <gtest/gtest.h>
 
+#include "fake_ui.h"
 #include "io/clock.h"
 #include "io/codepage.h"
 #include "io/files.h"
-#include "temp_dir.h"
 
 namespace {
 
-TEST(Files, ReadInTextModeToTheFirstZeroByte) {
+TEST(Files, ReadInTextModeToTheFirstZeroByteAndWriteWithCrLf) {
   TempDir dir;
   const std::string path = dir.File("t.txt");
-  EXPECT_FALSE(FileCanBeOpened(path));
-  EXPECT_EQ(CountFileBytes(path), 0);
-  EXPECT_EQ(ReadWholeFile(path), std::nullopt);
-  const struct { std::string disk, text; int count; } cases[] = {
-      {"", "", 1},           {"a\r\nb\r\n", "a\nb\n", 5}, {"a\rb\r", "a\rb\r", 5}, {"a\r\r\nb", "a\r\nb", 5},
-      {"ab\x1A" "cd", "ab", 3}, {std::string("12\0x", 4), "12", 5}, {"\xA5TRADE", "\xA5TRADE", 7},
-  };
-  for (const auto& c : cases) {
+  EXPECT_EQ(std::tuple(FileCanBeOpened(path), CountFileBytes(path), ReadWholeFile(path)),
+            std::tuple(false, 0, std::nullopt));
+  const struct { std::string disk, text; int count; } reads[] = {
+      {"", "", 1}, {"a\r\nb\r\n", "a\nb\n", 5}, {"a\rb\r", "a\rb\r", 5}, {"a\r\r\nb", "a\r\nb", 5},
+      {"ab\x1A" "cd", "ab", 3}, {std::string("12\0x", 4), "12", 5}, {"\xA5TRADE", "\xA5TRADE", 7}};
+  for (const auto& c : reads) {
     WriteBytes(path, c.disk);
-    EXPECT_TRUE(FileCanBeOpened(path));
-    EXPECT_EQ(CountFileBytes(path), c.count) << c.disk;
-    EXPECT_EQ(ReadWholeFile(path), c.text) << c.disk;
+    EXPECT_EQ(std::tuple(FileCanBeOpened(path), CountFileBytes(path), ReadWholeFile(path)),
+              std::tuple(true, c.count, c.text));
   }
-}
-
-TEST(Files, WriteReplacesAndAppendAddsWithCrLf) {
-  TempDir dir;
-  const std::string path = dir.File("w.txt");
-  EXPECT_TRUE(AppendTextFile(path, "A1\n"));
-  EXPECT_TRUE(AppendTextFile(path, "B2\n"));
-  EXPECT_EQ(ReadBytes(path), "A1\r\nB2\r\n");
+  EXPECT_TRUE(AppendTextFile(dir.File("w.txt"), "A1\n") && AppendTextFile(dir.File("w.txt"), "B2\n"));
+  EXPECT_EQ(ReadBytes(dir.File("w.txt")), "A1\r\nB2\r\n");
   EXPECT_TRUE(WriteTextFile(path, "C\n3"));
   EXPECT_EQ(ReadBytes(path), "C\r\n3");
-  EXPECT_TRUE(WriteTextFile(path, ""));
-  EXPECT_EQ(ReadBytes(path), "");
-  // A directory in the way, and a directory that is missing: nothing is written.
+  // A directory in the way, or a directory missing: nothing is written.
   std::filesystem::create_directory(dir.File("d"));
   for (const std::string& target : {dir.File("d"), dir.File("missing/w.txt")}) {
     EXPECT_FALSE(WriteTextFile(target, "x"));
     EXPECT_FALSE(AppendTextFile(target, "x"));
   }
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 2);  // no temporary file left
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 3);  // no temporary file left
 }
 
-TEST(Text, ConcatenatesAndConverts) {
+TEST(Text, JoinsAndConvertsWithCodePage932) {
   EXPECT_EQ(ConcatStrings(std::string("C:\\app\\"), std::string("save_data")), "C:\\app\\save_data");
   EXPECT_EQ(ConcatStrings(std::nullopt, std::string("b")), "b");
   EXPECT_EQ(ConcatStrings(std::string("a"), std::nullopt), "a");
   EXPECT_EQ(ConcatStrings(std::nullopt, std::nullopt), std::nullopt);
+  std::string hiragana;
+  for (int i = 0; i < 300; ++i) hiragana += "\x82\xA0";
   const std::pair<std::wstring, std::string> both[] = {
-      {L"", ""}, {L"\xFF65TRADE", "\xA5TRADE"}, {L"勝率(%):", "\x8F\x9F\x97\xA6(%):"},
-      {std::wstring(300, L'あ'), [] { std::string s; for (int i = 0; i < 300; ++i) s += "\x82\xA0"; return s; }()}};
+      {L"", ""}, {L"\xFF65TRADE", "\xA5TRADE"}, {L"勝率(%):", "\x8F\x9F\x97\xA6(%):"}, {std::wstring(300, L'あ'), hiragana}};
   for (const auto& [wide, narrow] : both) {
     EXPECT_EQ(WideToAnsi(wide), narrow);
     EXPECT_EQ(AnsiToWide(narrow), wide);
@@ -64,12 +54,10 @@ TEST(Text, ConcatenatesAndConverts) {
 }
 
 TEST(Clock, DateTextIsCtimeWithADayOfTwoDigits) {
-  // The tests run in UTC (see fake_ui.cpp).
   const std::pair<std::int64_t, const char*> cases[] = {
       {1796462102, "Sat Dec 05 09:15:02 2026\n"}, {0, "Thu Jan 01 00:00:00 1970\n"},
       {951868799, "Tue Feb 29 23:59:59 2000\n"},  {4102444799, "Thu Dec 31 23:59:59 2099\n"},
-      {INT64_MAX, "Thu Jan 01 00:00:00 1970\n"},  // beyond the calendar
-  };
+      {INT64_MAX, "Thu Jan 01 00:00:00 1970\n"}};  // beyond the calendar
   for (const auto& [seconds, text] : cases) EXPECT_EQ(DateText(seconds), text) << seconds;
   SetClockForTesting(1234);
   EXPECT_EQ(ClockNow(), 1234);

@@ -15,8 +15,6 @@
 #include "io/files.h"
 #include "io/paths.h"
 #include "sim/random.h"
-#include "sample_log.h"
-#include "temp_dir.h"
 #include "trade/trade_parameters.h"
 
 namespace {

@@ -11,7 +11,6 @@
 #include "sim/chart_geometry.h"
 #include "sim/outputs.h"
 #include "sim/sampling_count.h"
-#include "temp_dir.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include "fake_ui.h"
 #include "io/clock.h"
 #include "io/paths.h"
-#include "temp_dir.h"
 #include "trade/trade_log.h"
 #include "trade/trade_model.h"
 #include "trade/trade_panel.h"
@@ -63,22 +62,18 @@ TEST_F(Trade, InformationFileGivesTheValueOfEachTagFoundFirst) {
   }
 }
 
+// A hand-edited file may hold any number: integers are truncated and held in
+// their types' ranges; a field without text keeps its number.
 TEST_F(Trade, TextsBecomeNumbersTruncatedAndHeldInRange) {
-  tradeParameters.texts = {"100000.5", "25", "150.5", "1000", "50", "0.5", "0.25"};
-  ParseTradeParameters();
-  const TradeParameters& p = tradeParameters;
-  EXPECT_EQ(std::tuple(p.margin, p.leverage, p.rate, p.unitLotSize, p.winRate, p.takeProfit, p.stopLoss),
-            std::tuple(100000.5, 25, 150.5, 1000, 0.5, 0.5, 0.25));
   const struct { std::string leverage, unitLotSize; std::int16_t leverageValue; std::int32_t unitValue; } cases[] = {
-      {"25.99", "1000.5", 25, 1000},        {"-7.9", "-12.9", -7, -12},   {"99999", "99999999999", INT16_MAX, kMax},
-      {"-99999", "-99999999999", INT16_MIN, INT32_MIN}, {"abc", "", 0, 0},
-      {"1" + std::string(400, '0'), "1" + std::string(400, '0'), INT16_MAX, kMax}};
+      {"25.99", "1000.5", 25, 1000}, {"-7.9", "-12.9", -7, -12}, {"abc", "", 0, 0},
+      {"-99999", "-99999999999", INT16_MIN, INT32_MIN}, {"1" + std::string(400, '0'), "99999999999", INT16_MAX, kMax}};
   for (const auto& c : cases) {
-    tradeParameters.texts = {std::nullopt, c.leverage, std::nullopt, c.unitLotSize};
+    tradeParameters.texts = {"100000.5", c.leverage, std::nullopt, c.unitLotSize, "50"};
     ParseTradeParameters();
-    EXPECT_EQ(p.leverage, c.leverageValue) << c.leverage;
-    EXPECT_EQ(p.unitLotSize, c.unitValue) << c.unitLotSize;
-    EXPECT_EQ(std::tuple(p.margin, p.rate, p.winRate), std::tuple(100000.5, 150.5, 0.5));  // absent: kept
+    const TradeParameters& p = tradeParameters;
+    EXPECT_EQ(std::tuple(p.margin, p.leverage, p.rate, p.unitLotSize, p.winRate, p.takeProfit),
+              std::tuple(100000.5, c.leverageValue, 0.0, c.unitValue, 0.5, 0.0)) << c.leverage;
   }
 }
 
@@ -103,23 +98,15 @@ TEST_F(Trade, LogListsAndLastNumberAreReadByTolerantRules) {
   }
 }
 
-TEST_F(Trade, SetProfitReplaysTheLoggedTrades) {
-  const struct { LogData log; std::int32_t unitLotSize; double stopLoss, profit; } cases[] = {
-      {{{1, 2, 3}, {1, 2, 3, 4}, {1, 2, 3, 4, 5}, {1, 2, 3, 4, 5, 6}, {3, 4}}, 1000, 0.3, -1000},
-      {{{1, 2, 3, 4, 5, 6}, {3, 4}, {3, 4, 7}}, 1000, 0.25, 3500 - 1750},
-      {{{1, 2, 3}, {1, 2, 3, 4}, {5, 6, 7, 8}}, 1000, 0.3, 0},  // equal neighbours: no profit
-      {{{kMax, kMax}, {kMax, kMax, kMax}}, 100000000, 1, -429496729400000000.0},
-  };
-  for (const auto& c : cases) {
-    tradeParameters.unitLotSize = c.unitLotSize;
-    tradeParameters.takeProfit = 0.5;
-    tradeParameters.stopLoss = c.stopLoss;
-    EXPECT_EQ(ComputeSetProfit(c.log), c.profit);
-  }
+TEST_F(Trade, SetProfitIsExactInSixtyFourBitsAndZeroForListsOfEqualLength) {
+  tradeParameters.unitLotSize = 100000000;
+  tradeParameters.stopLoss = 1;
+  EXPECT_EQ(ComputeSetProfit({{kMax, kMax}, {kMax, kMax, kMax}}), -429496729400000000.0);
+  EXPECT_EQ(ComputeSetProfit({{1, 2, 3}, {1, 2, 3, 4}, {5, 6, 7, 8}}), 0);
 }
 
 TEST_F(Trade, SaveWritesTheNormalisedInputsAndKeepsThemTyped) {
-  WriteBytes(TradeInformationPath, "A1\nB2\nC3\nD4\nE5\nF6\nG7\nextra line\n");
+  WriteBytes(TradeInformationPath, "A5\nextra line\n");
   const TradeInputs typed = {L"00100000.00", L"0100", L"150.500", L"010000", L"050", L"0.50", L"0.250"};
   SetTradeInputs(typed);
   SaveTradeInformationCommand();
@@ -128,34 +115,40 @@ TEST_F(Trade, SaveWritesTheNormalisedInputsAndKeepsThemTyped) {
                                                  {BoxKind::Completion, L"セーブが完了しました｡"}}));
   EXPECT_EQ(fakeUi.controlsRead, (std::vector<int>{10001, 10002, 10003, 10004, 10005, 10006, 10007}));
   for (int i = 0; i < 7; ++i) EXPECT_EQ(fakeUi.controls[IDC_MARGIN + i], typed[i]);
-  EXPECT_EQ(tradeParameters.texts, Texts{});
-  EXPECT_EQ(tradeParameters.leverage, 0);
+  EXPECT_EQ(std::tuple(tradeParameters.texts, tradeParameters.leverage), std::tuple(Texts{}, 0));
 }
 
-TEST_F(Trade, SaveReportsTheFirstBadFieldOnlyAndWritesNothing) {
+// Fields are read and checked one at a time in panel order; the first bad
+// one is reported and nothing is written. REFERENCE and WIN read three.
+TEST_F(Trade, TheFirstBadFieldIsReportedAndNothingChanges) {
   WriteBytes(TradeInformationPath, "A5");
-  const TradeInputs cases[] = {
-      {L"", L"", L"", L"", L"", L"", L""},
-      {L"100", L"1.0", L"x", L"", L"", L"", L""},
-      {L"100", L"25", L"0.0000001", L"0"},
-      {L"100", L"25", L"1", L"100000001", L"50", L"0.5", L"0.25"},
-      {L"100", L"25", L"1", L"1", L"101"},
-      {L"100", L"25", L"1", L"1", L"0", L"1000.1", L""},
-      {L"100", L"25", L"1", L"1", L"100", L"1000", L"１"},
+  WriteBytes(TradeLogPath, kFresh);
+  const struct { TradeInputs inputs; int field; std::size_t reads; void (*command)(); } cases[] = {
+      {{L"", L"", L"", L"", L"", L"", L""}, 0, 1, SaveTradeInformationCommand},
+      {{L"100", L"1.0", L"x", L"", L"", L"", L""}, 1, 2, SaveTradeInformationCommand},
+      {{L"100", L"25", L"0.0000001", L"0"}, 2, 3, SaveTradeInformationCommand},
+      {{L"100", L"25", L"1", L"100000001", L"50", L"0.5", L"0.25"}, 3, 4, SaveTradeInformationCommand},
+      {{L"100", L"25", L"1", L"1", L"101"}, 4, 5, SaveTradeInformationCommand},
+      {{L"100", L"25", L"1", L"1", L"0", L"1000.1", L""}, 5, 6, SaveTradeInformationCommand},
+      {{L"100", L"25", L"1", L"1", L"100", L"1000", L"１"}, 6, 7, SaveTradeInformationCommand},
+      {{L"", L"", L"", L"1000.0"}, 3, 1, ReferenceCommand},
+      {{L"x", L"", L"", L"1000", L"", L"0", L"x"}, 5, 2, ReferenceCommand},
+      {{L"", L"", L"", L"1000", L"", L"0.5", L"0.0000001"}, 6, 3, WinCommand},
   };
-  for (int field = 0; field < 7; ++field) {
+  for (const auto& c : cases) {
     ResetFakeUi();
-    SetTradeInputs(cases[field]);
-    SaveTradeInformationCommand();
-    EXPECT_EQ(fakeUi.boxes.back(), (ShownBox{BoxKind::FieldWarning, kRangeMessages[field]})) << field;
-    EXPECT_EQ(fakeUi.boxes.size(), 2u);
-    EXPECT_EQ(fakeUi.controlsRead.size(), field + 1u);
+    SetTradeInputs(c.inputs);
+    c.command();
+    EXPECT_EQ(fakeUi.boxes.back(), (ShownBox{BoxKind::FieldWarning, kRangeMessages[c.field]})) << c.field;
+    EXPECT_EQ(fakeUi.boxes.size(), c.command == SaveTradeInformationCommand ? 2u : 1u);
+    EXPECT_EQ(fakeUi.controlsRead.back(), IDC_MARGIN + c.field);
+    EXPECT_EQ(fakeUi.controlsRead.size(), c.reads);
     EXPECT_EQ(tradeParameters.texts, Texts{});
   }
   fakeUi.answers = {false};
   SaveTradeInformationCommand();
-  EXPECT_EQ(fakeUi.controlsRead.size(), 7u);  // nothing read after No
-  EXPECT_EQ(ReadBytes(TradeInformationPath), "A5");
+  EXPECT_EQ(fakeUi.controlsRead.size(), 3u);  // nothing read after No
+  EXPECT_EQ(std::pair(ReadBytes(TradeInformationPath), ReadBytes(TradeLogPath)), std::pair(std::string("A5"), kFresh));
 }
 
 TEST_F(Trade, LoadAndClearSetOnlyTheirInputs) {
@@ -177,84 +170,47 @@ TEST_F(Trade, LoadAndClearSetOnlyTheirInputs) {
   EXPECT_EQ(tradeParameters.texts, Texts{});
 }
 
+// Three losses and a win from a fresh log, the profit so far, and a win that
+// ends the set with other conditions.
 TEST_F(Trade, AWholeSetOfTradeQueries) {
   ASSERT_TRUE(ResetTradeLog());
   EXPECT_EQ(ReadBytes(TradeLogPath), kFresh);
-  const ShownBox loseQuestion{BoxKind::Question, L"負けトレードで登録しますか?"};
-  const ShownBox winQuestion{BoxKind::Question, L"勝ちトレードで登録しますか?"};
-  for (int i = 0; i < 3; ++i) LoseCommand();
-  WinCommand();
-  ReferenceCommand();
+  for (void (*command)() : {LoseCommand, LoseCommand, LoseCommand, WinCommand, ReferenceCommand}) command();
   const std::string log = kFresh +
       "STATUS:LOSE\r\n\r\n\xA5TRADE No.2\r\n" DATE_LINE "ARRAY:1,2,3,4\r\n"
       "STATUS:LOSE\r\n\r\n\xA5TRADE No.3\r\n" DATE_LINE "ARRAY:1,2,3,4,5\r\n"
       "STATUS:LOSE\r\n\r\n\xA5TRADE No.4\r\n" DATE_LINE "ARRAY:1,2,3,4,5,6\r\n"
       "STATUS:WIN\r\n\r\n\xA5TRADE No.5\r\n" DATE_LINE "ARRAY:3,4\r\n";
-  EXPECT_EQ(ReadBytes(TradeLogPath), log);
-  EXPECT_EQ(fakeUi.controls[IDC_TRADE_LOG], Shown(log));
-  const ShownBox lost{BoxKind::TradeResult, L"負けトレードで登録しました。"};
-  EXPECT_EQ(fakeUi.boxes, (std::vector<ShownBox>{
-                              loseQuestion, lost, loseQuestion, lost, loseQuestion, lost, winQuestion,
-                              {BoxKind::TradeResult, L"勝ちトレードで登録しました。"},
-                              {BoxKind::TradeResult, L"NEXT LOT SIZE:7000\nPROFIT:-1000"}}));
+  EXPECT_EQ(std::pair(ReadBytes(TradeLogPath), fakeUi.controls[IDC_TRADE_LOG]), std::pair(log, Shown(log)));
+  const ShownBox lose{BoxKind::Question, L"負けトレードで登録しますか?"}, lost{BoxKind::TradeResult, L"負けトレードで登録しました。"};
+  EXPECT_EQ(fakeUi.boxes, (std::vector<ShownBox>{lose, lost, lose, lost, lose, lost,
+                                                 {BoxKind::Question, L"勝ちトレードで登録しますか?"},
+                                                 {BoxKind::TradeResult, L"勝ちトレードで登録しました。"},
+                                                 {BoxKind::TradeResult, L"NEXT LOT SIZE:7000\nPROFIT:-1000"}}));
   EXPECT_EQ(fakeUi.controlsRead, (std::vector<int>{10004, 10006, 10007, 10004, 10006, 10007}));
-  ResetFakeUi();
   SetTradeInputs({L"", L"", L"", L"2000", L"", L"0.5", L"0.3"});
   WinCommand();
   EXPECT_EQ(fakeUi.boxes.back(), (ShownBox{BoxKind::TradeResult, L"1セット終了しました。\n今回の損益は5000です。"}));
-  EXPECT_EQ(ReadBytes(TradeLogPath), kFresh);
-  EXPECT_EQ(fakeUi.controls[IDC_TRADE_LOG], Shown(kFresh));
-}
-
-TEST_F(Trade, WinEndsTheSetOnFiveNumbersOrFewer) {
-  const struct { std::string log; std::wstring result; std::string after; } cases[] = {
-      {kFresh, L"1セット終了しました。\n今回の損益は2000です。", kFresh},
-      {"ARRAY:1,2,3,4,5\r\n", L"1セット終了しました。\n今回の損益は3000です。", kFresh},
-      {"No.1\r\nARRAY:1,2,3,4,5,6\r\n", L"勝ちトレードで登録しました。",
-       "No.1\r\nARRAY:1,2,3,4,5,6\r\nSTATUS:WIN\r\n\r\n\xA5TRADE No.2\r\n" DATE_LINE "ARRAY:3,4\r\n"},
-  };
-  for (const auto& c : cases) {
-    WriteBytes(TradeLogPath, c.log);
-    WinCommand();
-    EXPECT_EQ(fakeUi.boxes.back(), (ShownBox{BoxKind::TradeResult, c.result}));
-    EXPECT_EQ(ReadBytes(TradeLogPath), c.after);
-  }
-}
-
-TEST_F(Trade, ReferenceShowsLargeLotSizesExactly) {
+  EXPECT_EQ(std::pair(ReadBytes(TradeLogPath), fakeUi.controls[IDC_TRADE_LOG]), std::pair(kFresh, Shown(kFresh)));
   SetTradeInputs({L"", L"", L"", L"100000000", L"", L"0.5", L"0.3"});
   WriteBytes(TradeLogPath, "ARRAY:2147483647,2147483647\r\n");
   ReferenceCommand();
-  EXPECT_EQ(fakeUi.boxes, (std::vector<ShownBox>{{BoxKind::TradeResult, L"NEXT LOT SIZE:429496729400000000\nPROFIT:0"}}));
+  EXPECT_EQ(fakeUi.boxes.back(), (ShownBox{BoxKind::TradeResult, L"NEXT LOT SIZE:429496729400000000\nPROFIT:0"}));
 }
 
-TEST_F(Trade, ReferenceAndWinReportTheFirstBadFieldAndChangeNothing) {
-  WriteBytes(TradeLogPath, kFresh);
-  const std::array<std::wstring, 3> cases[] = {{L"", L"", L""}, {L"1000", L"0", L"x"}, {L"1000", L"0.5", L"0.0000001"}};
-  for (std::size_t i = 0; i < 3; ++i) {
-    for (void (*command)() : {&ReferenceCommand, &WinCommand}) {
-      ResetFakeUi();
-      SetTradeInputs({L"", L"", L"", cases[i][0], L"", cases[i][1], cases[i][2]});
-      command();
-      EXPECT_EQ(fakeUi.boxes, (std::vector<ShownBox>{{BoxKind::FieldWarning, kRangeMessages[i == 0 ? 3 : i + 4]}}));
-      EXPECT_EQ(fakeUi.controlsRead.size(), i + 1);
-      EXPECT_EQ(tradeParameters.texts, Texts{});
-    }
-  }
-  EXPECT_EQ(ReadBytes(TradeLogPath), kFresh);
-}
-
-TEST_F(Trade, NoToAQuestionChangesNothingAndDropOutStartsAFreshSet) {
-  const std::string log = "No.3\r\nARRAY:1,2,3,4,5\r\n";
-  WriteBytes(TradeLogPath, log);
+// No to a question changes nothing (WIN has taken the numbers by then); LOSE
+// and DROP OUT read no input; a win on five numbers ends the set.
+TEST_F(Trade, QuestionsDropOutAndTheEndOfASet) {
+  const std::string five = "No.3\r\nARRAY:1,2,3,4,5\r\n";
+  WriteBytes(TradeLogPath, five);
   SetTradeInputs({L"", L"", L"", L"2000", L"", L"0.75", L"0.3"});
   fakeUi.answers = {false, false, false};
-  WinCommand();
-  LoseCommand();
-  DropOutCommand();
-  EXPECT_EQ(fakeUi.boxes.size(), 3u);
-  EXPECT_EQ(ReadBytes(TradeLogPath), log);
+  for (void (*command)() : {WinCommand, LoseCommand, DropOutCommand}) command();
+  EXPECT_EQ(std::pair(fakeUi.boxes.size(), ReadBytes(TradeLogPath)), std::pair(std::size_t{3}, five));
   EXPECT_EQ(std::tuple(tradeParameters.unitLotSize, tradeParameters.takeProfit), std::tuple(2000, 0.75));
+  WinCommand();
+  EXPECT_EQ(fakeUi.boxes.back(), (ShownBox{BoxKind::TradeResult, L"1セット終了しました。\n今回の損益は9000です。"}));
+  WriteBytes(TradeLogPath, five);
   ResetFakeUi();
   DropOutCommand();
   EXPECT_EQ(fakeUi.boxes, (std::vector<ShownBox>{{BoxKind::Question, L"今回のセットをドロップアウトしますか?"},
