@@ -78,8 +78,9 @@ TEST_F(Trade, TextsBecomeNumbersTruncatedAndHeldInRange) {
 }
 
 TEST_F(Trade, LogListsAndLastNumberAreReadByTolerantRules) {
-  EXPECT_EQ(ParseTradeLog(), std::nullopt);
-  EXPECT_EQ(ReadLastTradeNumber(), 1);
+  std::optional<std::string> text = "stale";
+  EXPECT_EQ(std::tuple(LoadTradeLogText(text), text, ParseTradeLog(), ReadLastTradeNumber()),
+            std::tuple(255, std::nullopt, std::nullopt, 1));
   const struct { std::string text; std::optional<LogData> lists; std::int32_t lastNumber; } cases[] = {
       {kFresh, LogData{{1, 2, 3}}, 1},
       {"No.3\nARRAY:1,2,3\nNo.12\nARRAY:1,2,3,4", LogData{{1, 2, 3}, {1, 2, 3, 4}}, 12},
