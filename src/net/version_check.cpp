@@ -35,16 +35,16 @@ bool NewerMessageFits(std::size_t versionBytes) {
   return fixedBytes <= kVersionMessageBytes && versionBytes <= kVersionMessageBytes - fixedBytes;
 }
 
-// The newer-version message, or the empty text when a conversion fails or
-// memory runs out (the box is then shown empty).
-std::wstring NewerMessage(std::string_view version) {
+// The newer-version message, or nothing when a conversion fails or memory
+// runs out.
+std::optional<std::wstring> NewerMessage(std::string_view version) {
   try {
     const std::optional<std::wstring> versionWide = AnsiToWide(version);
     const std::optional<std::wstring> urlWide = AnsiToWide(kDownloadUrl);
-    if (!versionWide || !urlWide) return {};
+    if (!versionWide || !urlWide) return std::nullopt;
     return std::wstring(kNewerHead).append(*versionWide).append(kNewerTail).append(*urlWide);
   } catch (const std::bad_alloc&) {
-    return {};
+    return std::nullopt;
   }
 }
 
@@ -72,5 +72,11 @@ void VersionCheckCommand() {
     ShowError(L"02-02", kReasonBadVersion);
     return;
   }
-  ShowBox(BoxKind::VersionResult, NewerMessage(*text));
+  // A message that cannot be composed fails as a text that cannot be received.
+  const std::optional<std::wstring> message = NewerMessage(*text);
+  if (!message) {
+    ShowError(L"02-01", kReasonNoServer);
+    return;
+  }
+  ShowBox(BoxKind::VersionResult, *message);
 }

@@ -23,16 +23,18 @@ std::int32_t SamplingCountFromText(std::string_view text) {
   return static_cast<std::int32_t>(count);
 }
 
-void LoadSamplingCount() {
+bool LoadSamplingCount() {
   samplingCount = kDefaultSamplingCount;
-  if (!FileCanBeOpened(SamplingCountPath)) return;
+  if (!FileCanBeOpened(SamplingCountPath)) return true;
   const std::optional<std::string> text = ReadWholeFile(SamplingCountPath);
-  if (!text) return;
+  if (!text) return false;
   samplingCount = SamplingCountFromText(*text);
+  return true;
 }
 
 SamplingCountOpening OpenSamplingCountDialog() {
-  LoadSamplingCount();
+  // The dialog must not show the default in place of a count it could not read.
+  if (!LoadSamplingCount()) return {{}, {L"03-01", kReasonNoMemory}};
   const std::optional<std::string> text = FormatDecimal(samplingCount, "1.0");
   if (!text) return {{}, {L"03-01", kReasonNoMemory}};
   std::optional<std::wstring> wide = AnsiToWide(*text);

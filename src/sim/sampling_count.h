@@ -17,8 +17,9 @@ inline std::int32_t samplingCount = kDefaultSamplingCount;
 std::int32_t SamplingCountFromText(std::string_view text);
 
 // Sets samplingCount from SamplingCountPath; a missing, unreadable or
-// malformed file gives the default without a message.
-void LoadSamplingCount();
+// malformed file gives the default. False when the file exists but cannot be
+// read (memory ran out).
+bool LoadSamplingCount();
 
 // An error of the dialog: its site's code and reason; an empty code is none.
 struct SiteError {

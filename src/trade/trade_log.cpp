@@ -103,22 +103,20 @@ std::optional<LogData> ParseTradeLog() {
   }
 }
 
-std::int32_t ReadLastTradeNumber() {
-  try {
-    const std::optional<std::string> read = ReadTradeLog();
-    if (!read) return 1;
-    const std::string_view text = *read;
-    const std::size_t point = text.rfind('.');
-    if (point == std::string_view::npos) return 1;
-    std::size_t end = point + 1;
-    while (end < text.size() && IsDigit(text[end]))
-      ++end;
-    const double number = std::trunc(ParseDecimal(text.substr(point + 1, end - point - 1)));
-    constexpr std::int32_t kLargest = std::numeric_limits<std::int32_t>::max();
-    return number >= kLargest ? kLargest : static_cast<std::int32_t>(number);
-  } catch (const std::bad_alloc&) {
-    return 1;
-  }
+std::optional<std::int32_t> ReadLastTradeNumber() {
+  if (!FileCanBeOpened(TradeLogPath)) return 1;
+  // A log that cannot be read gives no number rather than a wrong one.
+  const std::optional<std::string> read = ReadWholeFile(TradeLogPath);
+  if (!read) return std::nullopt;
+  const std::string_view text = *read;
+  const std::size_t point = text.rfind('.');
+  if (point == std::string_view::npos) return 1;
+  std::size_t end = point + 1;
+  while (end < text.size() && IsDigit(text[end]))
+    ++end;
+  const double number = std::trunc(ParseDecimal(text.substr(point + 1, end - point - 1)));
+  constexpr std::int32_t kLargest = std::numeric_limits<std::int32_t>::max();
+  return number >= kLargest ? kLargest : static_cast<std::int32_t>(number);
 }
 
 std::optional<std::string> ComposeTradeRecord(char result,

@@ -28,7 +28,8 @@ bool ResetTradeLog();
 std::optional<LogData> ParseTradeLog();
 
 // The number after the log's last "."; 1 when there is none or no file.
-std::int32_t ReadLastTradeNumber();
+// Nothing when the file exists but cannot be read or memory runs out.
+std::optional<std::int32_t> ReadLastTradeNumber();
 
 // The record that registers a result and opens the next trade:
 // "STATUS:WIN\n\n\xA5TRADE No.<n>\nDATE:<date text>ARRAY:<list>\n" (LOSE for

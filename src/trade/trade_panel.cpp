@@ -52,8 +52,8 @@ void SaveTradeInformationCommand() {
 
 void LoadTradeInformationCommand() {
   if (!ShowBox(BoxKind::Question, L"TRADE INFORMATION をファイルからロードしますか?")) return;
-  const std::uint8_t result = LoadTradeInformation();
-  MoveTradeTextsToInputs();
+  std::uint8_t result = LoadTradeInformation();
+  if (!MoveTradeTextsToInputs()) result = 1;
   switch (result) {
     case 0: ShowBox(BoxKind::Completion, L"ロードが完了しました｡"); break;
     case 255: ShowBox(BoxKind::FieldWarning, L"ファイルが存在しないため、ロード出来ませんでした。"); break;

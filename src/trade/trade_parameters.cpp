@@ -51,14 +51,15 @@ std::uint8_t LoadTradeInformation() {
   if (!FileCanBeOpened(TradeInformationPath)) return 255;
   const std::optional<std::string> text = ReadWholeFile(TradeInformationPath);
   if (!text) return 1;
-  for (TradeField field : kTradeFields) {
-    const int index = FieldIndex(field);
-    try {
+  try {
+    for (TradeField field : kTradeFields) {
+      const int index = FieldIndex(field);
       tradeParameters.texts[index] = TaggedValue(*text, FieldTag(index));
-    } catch (const std::bad_alloc&) {
-      // A value that cannot be held leaves its field absent; the rest loads.
-      tradeParameters.texts[index].reset();
     }
+  } catch (const std::bad_alloc&) {
+    // A value that cannot be held: the file is not loaded at all.
+    ReleaseTradeTexts();
+    return 1;
   }
   return 0;
 }
@@ -85,7 +86,8 @@ void ReleaseTradeTexts() {
     text.reset();
 }
 
-void MoveTradeTextsToInputs() {
+bool MoveTradeTextsToInputs() {
+  bool moved = true;
   for (TradeField field : kTradeFields) {
     auto& text = tradeParameters.texts[FieldIndex(field)];
     if (!text) continue;
@@ -93,7 +95,9 @@ void MoveTradeTextsToInputs() {
     text.reset();
     // An input whose text cannot be converted keeps what it showed.
     if (wide) SetControlText(IDC_MARGIN + FieldIndex(field), *wide);
+    moved = moved && wide;
   }
+  return moved;
 }
 
 std::string ComposeTradeInformation() {

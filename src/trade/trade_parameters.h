@@ -35,7 +35,9 @@ void ParseTradeParameters();
 void ReleaseTradeTexts();
 
 // Puts each present text into its input (10001 + field) and empties all texts.
-void MoveTradeTextsToInputs();
+// False when a text could not be converted for its input, which then keeps
+// what it showed.
+bool MoveTradeTextsToInputs();
 
 // The file's whole text from the seven texts: "A<margin>\nB<leverage>\n...
 // G<stop loss>", no line end after the last.

@@ -56,13 +56,16 @@ bool BuildText(std::wstring_view errorCode, Step step) {
   }
 }
 
-// Reloads the log into the log edit, reporting an unreadable file with the
-// command's load error. True when the file gave a text.
+// Reloads the log into the log edit, reporting an unreadable file, or a text
+// that cannot be converted for the edit, with the command's load error. True
+// when the edit shows the file.
 bool RefreshLogEdit(std::wstring_view loadErrorCode) {
   std::optional<std::string> text;
-  if (LoadTradeLogText(text) == 1) ShowError(loadErrorCode, kReasonLoadFailed);
-  if (!text) return false;
-  if (const std::optional<std::wstring> wide = AnsiToWide(*text)) SetControlText(IDC_TRADE_LOG, *wide);
+  const std::uint8_t status = LoadTradeLogText(text);
+  const std::optional<std::wstring> wide = text ? AnsiToWide(*text) : std::nullopt;
+  if (status == 1 || (text && !wide)) ShowError(loadErrorCode, kReasonLoadFailed);
+  if (!wide) return false;
+  SetControlText(IDC_TRADE_LOG, *wide);
   return true;
 }
 
@@ -78,8 +81,9 @@ struct RecordErrors {
 // False after the command's error.
 
 bool AppendTradeRecord(char result, const ProgressionArray& next, const RecordErrors& errors) {
-  const std::int64_t tradeNumber = std::int64_t{ReadLastTradeNumber()} + 1;
-  const std::optional<std::string> number = FormatDecimal(static_cast<double>(tradeNumber), "1.0");
+  const std::optional<std::int32_t> lastNumber = ReadLastTradeNumber();
+  std::optional<std::string> number;
+  if (lastNumber) number = FormatDecimal(static_cast<double>(std::int64_t{*lastNumber} + 1), "1.0");
   if (!number) {
     ShowError(errors.number, kReasonNoMemory);
     return false;

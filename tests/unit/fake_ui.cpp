@@ -1,37 +1,64 @@
-// The scripted window for native tests.
+// The scripted window for the unit tests.
 #include "fake_ui.h"
+
+#include <cstdlib>
+#include <ctime>
+
+namespace {
+
+// Holds the allocation sweep's fault off while the fake works.
+struct FakeWork {
+  std::size_t countdown = std::exchange(allocationFault.countdown, 0);
+  ~FakeWork() { allocationFault.countdown = countdown; }
+};
+
+// The dates that the tests write are the same on every machine.
+const bool kInUtc = [] {
+#ifdef _WIN32
+  return _putenv("TZ=UTC0") == 0 && (_tzset(), true);
+#else
+  return setenv("TZ", "UTC0", 1) == 0 && (tzset(), true);
+#endif
+}();
+
+}  // namespace
 
 void ResetFakeUi() { fakeUi = FakeUi{}; }
 
 bool ShowBox(BoxKind kind, std::wstring_view text) {
+  FakeWork work;
   fakeUi.boxes.push_back({kind, std::wstring(text)});
-  if (kind != BoxKind::Question) return false;
-  if (fakeUi.answers.empty()) return true;
+  if (kind != BoxKind::Question || fakeUi.answers.empty()) return kind == BoxKind::Question;
   const bool yes = fakeUi.answers.front();
   fakeUi.answers.pop_front();
   return yes;
 }
 
 std::wstring ControlText(int id, int bufferChars) {
+  FakeWork work;
   fakeUi.controlsRead.push_back(id);
-  std::wstring text = fakeUi.controls[id];
-  if (bufferChars > 0 && text.size() > static_cast<size_t>(bufferChars - 1)) text.resize(bufferChars - 1);
-  return text;
+  return fakeUi.controls[id].substr(0, static_cast<std::size_t>(bufferChars - 1));
 }
 
-void SetControlText(int id, std::wstring_view text) { fakeUi.controls[id] = std::wstring(text); }
+void SetControlText(int id, std::wstring_view text) {
+  FakeWork work;
+  fakeUi.controls[id] = text;
+}
 
 std::optional<std::string> FetchVersionText() {
+  FakeWork work;
   ++fakeUi.fetches;
   return fakeUi.reply;
 }
 
 void BeginRun(RunKind kind) {
+  FakeWork work;
   fakeUi.runs.push_back(kind);
   fakeUi.runOpen = true;
 }
 
 bool ContinueRun(std::int64_t done, std::int64_t total) {
+  FakeWork work;
   fakeUi.asked.emplace_back(done, total);
   return fakeUi.asked.size() < fakeUi.stopAt;
 }

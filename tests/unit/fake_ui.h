@@ -1,14 +1,21 @@
-// A scripted stand-in for the window: tests set the inputs' texts and the
-// answers to questions, run a command, and read the boxes shown and the
-// controls set.
+// What the unit tests share: a scripted stand-in for the window (tests set the
+// inputs' texts, the answers to questions and the version server's reply, run
+// a command, and read the boxes shown and the controls set), a temporary
+// directory with exact file bytes, and a sample trade log. Tests run in UTC.
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <deque>
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <iterator>
 #include <map>
 #include <optional>
-#include <utility>
+#include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -31,22 +38,51 @@ struct FakeUi {
   std::vector<std::pair<std::int64_t, std::int64_t>> asked;  // each ContinueRun's done and total
   std::size_t stopAt = SIZE_MAX;         // the ContinueRun that answers "stop", counted from 1
 };
-
 inline FakeUi fakeUi;
-
-// Forgets all texts, boxes and answers.
 void ResetFakeUi();
 
-// The texts of the seven trade inputs in panel order: margin, leverage, rate,
-// unit lot size, win rate, TAKE PROFIT, STOP LOSS.
+// The texts of the seven trade inputs in panel order.
 using TradeInputs = std::array<std::wstring, 7>;
-
 inline void SetTradeInputs(const TradeInputs& texts) {
   for (int i = 0; i < 7; ++i) fakeUi.controls[IDC_MARGIN + i] = texts[i];
 }
 
-inline TradeInputs TradeInputTexts() {
-  TradeInputs texts;
-  for (int i = 0; i < 7; ++i) texts[i] = fakeUi.controls[IDC_MARGIN + i];
-  return texts;
+// The allocation sweep's fault: while countdown is above 0 each allocation
+// counts it down, and the one that reaches 0 throws std::bad_alloc (native
+// builds only). The fake's own work neither counts nor fails.
+struct AllocationFault {
+  std::size_t countdown = 0;
+  bool met = false;
+};
+inline AllocationFault allocationFault;
+
+// A directory of its own for one test, removed with all it holds.
+struct TempDir {
+  std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("tallowind-test-" + std::to_string(std::random_device{}()));
+  TempDir() { std::filesystem::create_directories(path); }
+  TempDir(const TempDir&) = delete;
+  ~TempDir() { std::filesystem::remove_all(path); }
+  std::string File(std::string_view name) const { return (path / name).string(); }
+};
+
+// A file's bytes exactly, no line ends translated; a missing file reads empty.
+inline void WriteBytes(const std::string& path, std::string_view bytes) {
+  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+inline std::string ReadBytes(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// A trade log whose "ARRAY:" lines hold the given lists, every record but the
+// last closed as a loss (the readers judge by the lists' lengths).
+inline std::string LogText(std::initializer_list<std::string> lists) {
+  std::string text;
+  int number = 1;
+  for (const std::string& list : lists) {
+    if (number > 1) text += "STATUS:LOSE\n\n";
+    text += "\xA5TRADE No." + std::to_string(number++) + "\nDATE:Sat Dec 05 09:15:02 2026\nARRAY:" + list + "\n";
+  }
+  return text;
 }

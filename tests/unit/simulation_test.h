@@ -10,12 +10,10 @@
 
 #include "fake_ui.h"
 #include "io/paths.h"
-#include "sample_log.h"
 #include "sim/arithmetic.h"
 #include "sim/monte_carlo.h"
 #include "sim/random.h"
 #include "sim/sampling_count.h"
-#include "temp_dir.h"
 #include "trade/trade_parameters.h"
 
 class SimulationTest : public ::testing::Test {
