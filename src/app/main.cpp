@@ -28,12 +28,24 @@ std::string DirectoryOf(std::string_view moduleName) {
   return std::string(moduleName.substr(0, end));
 }
 
+// The length of the module's name in the ANSI code page, or 0. The narrow
+// call cannot tell it: it may stop short of a double-byte character that
+// does not fit and report the shorter name as whole.
+int AnsiNameBytes(HINSTANCE instance) {
+  std::wstring wide(32768, L'\0');
+  const DWORD units = GetModuleFileNameW(instance, wide.data(), static_cast<DWORD>(wide.size()));
+  if (units == 0 || units >= wide.size()) return 0;
+  return WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(units), nullptr, 0, nullptr, nullptr);
+}
+
 // Finds ExeDirectory. False when the module's name cannot be had whole: a name
 // cut off at the buffer's end would put the saved files somewhere else.
 bool FindExeDirectory(HINSTANCE instance) {
+  const int bytes = AnsiNameBytes(instance);
+  if (bytes <= 0 || bytes >= MAX_PATH) return false;
   char moduleName[MAX_PATH];
   const DWORD length = GetModuleFileNameA(instance, moduleName, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return false;
+  if (length != static_cast<DWORD>(bytes)) return false;
   ExeDirectory = DirectoryOf(std::string_view(moduleName, length));
   return !ExeDirectory.empty();
 }

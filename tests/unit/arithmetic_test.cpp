@@ -93,7 +93,9 @@ TEST_F(ArithmeticTest, PreconditionsRejectWhatCannotBeSimulatedAndNothingElse) {
     arithmeticResults = earlier;
     const RunOutcome outcome = RunArithmeticSimulation({{1, 2, 3}});
     EXPECT_EQ(outcome, cases[i].rejected ? RunOutcome::Failed : RunOutcome::Done) << i;
-    if (cases[i].rejected) EXPECT_EQ(arithmeticResults, earlier) << i;
+    if (cases[i].rejected) {
+      EXPECT_EQ(arithmeticResults, earlier) << i;
+    }
   }
 }
 
