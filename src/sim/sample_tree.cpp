@@ -159,24 +159,26 @@ bool FinishSample(const SamplingRun& run, const SampleTree& tree, PlayList& list
   return true;
 }
 
-// Plays the samples in chunks of kSamplesPerAsk, asking between chunks
-// whether to go on. Throws std::bad_alloc when memory runs out.
+// Plays the samples, asking whether to go on after every kSamplesPerAsk of
+// them. Throws std::bad_alloc when memory runs out.
 RunOutcome Walk(const SamplingRun& run, std::uint32_t samples, TreeWalk& walk) {
   const SampleTree tree = BuildSampleTree(run);
   // Whether each accumulator value draws a win.
   std::vector<std::uint8_t> wins(65536);
   for (std::size_t value = 0; value < wins.size(); ++value) wins[value] = static_cast<int>(value % 100) < run.threshold;
   PlayList list;
-  for (;;) {
+  for (std::uint32_t ask = kSamplesPerAsk;;) {
+    const std::uint32_t target = std::min(samples, ask);
+    walk = WalkTree(tree.next.data(), tree.edges.data(), wins.data(), target, walk);
     const auto ended = static_cast<std::uint32_t>(walk.counts);
-    const std::uint32_t chunkEnd = std::min<std::uint32_t>(samples, ended + kSamplesPerAsk);
-    walk = WalkTree(tree.next.data(), tree.edges.data(), wins.data(), chunkEnd, walk);
-    if (static_cast<std::uint32_t>(walk.counts) < chunkEnd) {
+    if (ended < target) {
       if (!FinishSample(run, tree, list, walk, samples)) return RunOutcome::Stopped;
-    } else if (chunkEnd == samples) {
+    } else if (ended == samples) {
       return RunOutcome::Done;
-    } else if (!ContinueRun(chunkEnd, samples)) {
+    } else if (!ContinueRun(ended, samples)) {
       return RunOutcome::Stopped;
+    } else {
+      ask += kSamplesPerAsk;
     }
   }
 }

@@ -140,7 +140,7 @@ TEST_F(ArithmeticTest, AStoppedRunLeavesTheOutputsAndWhatWasPlayed) {
   samplingCount = 10000;
   fakeUi.stopAt = 2;
   for (int i = 0; i < 4; ++i) fakeUi.controls[IDC_RUIN_RATE + i] = kOld[i];
-  SetTradeInputs({L"50000", L"25", L"100", L"1000", L"37", L"0.5", L"0.5"});
+  SetTradeInputs({L"1000000", L"25", L"100", L"1000", L"37", L"0.5", L"0.5"});  // long samples leave the tree
   ArithmeticCalculateCommand();
   EXPECT_EQ(fakeUi.asked, (std::vector<std::pair<std::int64_t, std::int64_t>>{{4096, 10000}, {8192, 10000}}));
   EXPECT_EQ(fakeUi.runs, std::vector<RunKind>{RunKind::Arithmetic});
