@@ -4,7 +4,6 @@
 
 #include <process.h>
 #include <windows.h>
-
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -24,12 +23,16 @@ enum class Icon { None, Information, Question, Warning, Error, Other };
 // 0xFFFF), icon, the ids of its visible push buttons, whether the main window owns it.
 using BoxView = std::tuple<std::wstring, std::wstring, Icon, std::vector<int>, bool>;
 
-// Calls done() until it holds or timeoutMs have passed; tells whether it held.
+inline int windowsMade = 0;  // by the programs started, counted as this thread handles its messages
+
+// Calls done() until it holds or timeoutMs have passed, handling this thread's messages after each call.
 template <typename Done>
 bool Poll(DWORD timeoutMs, Done done) {
   for (const DWORD start = GetTickCount();; Sleep(10)) {
-    if (done()) return true;
-    if (GetTickCount() - start >= timeoutMs) return false;
+    const bool held = done();
+    for (MSG message; PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+      DispatchMessageW(&message);
+    if (held || GetTickCount() - start >= timeoutMs) return held;
   }
 }
 
@@ -107,6 +110,7 @@ class App {
     process_ = HANDLE(_wspawnl(_P_NOWAIT, copy.c_str(), (L"\"" + copy.wstring() + L"\"").c_str(), nullptr));
     if (process_ == HANDLE(-1)) throw Error("cannot start " + copy.string());
     id_ = GetProcessId(process_);
+    hook_ = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, 0, Made, id_, 0, WINEVENT_OUTOFCONTEXT);
     Poll(30000, [&] {
       window = Find(L"MAINWINDOW_MENU", true);
       return window || HasBox() || WaitForSingleObject(process_, 0) == WAIT_OBJECT_0;
@@ -114,6 +118,7 @@ class App {
   }
   App(const App&) = delete;
   ~App() {
+    UnhookWinEvent(hook_);
     TerminateProcess(process_, 255);
     WaitForSingleObject(process_, 5000);
     CloseHandle(process_);
@@ -225,6 +230,9 @@ class App {
   }
 
  private:
+  static void CALLBACK Made(HWINEVENTHOOK, DWORD, HWND, LONG object, LONG, DWORD, DWORD) {
+    windowsMade += object == OBJID_WINDOW;
+  }
   HWND Find(const wchar_t* windowClass, bool visible) const {
     DWORD owner = 0;
     for (HWND found = nullptr; (found = FindWindowExW(nullptr, found, windowClass, nullptr));) {
@@ -235,6 +243,7 @@ class App {
   }
   HANDLE process_ = nullptr;
   DWORD id_ = 0;
+  HWINEVENTHOOK hook_ = nullptr;
 };
 
 }  // namespace e2e

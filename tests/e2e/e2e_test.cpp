@@ -1,9 +1,9 @@
 // What only the real window shows: start-up from the saved files, the window, the ways to end, the
-// boxes of the trade commands, the simulations' outputs and chart, the menu's dialogs.
+// boxes of the trade commands, the simulations' outputs, chart and progress window, the menu's dialogs.
 #include <gtest/gtest.h>
 #include <winsock2.h>
-
 #include <optional>
+#include <regex>
 
 #include "app.h"
 
@@ -20,6 +20,11 @@ const std::string kLog =  // trade No.1 lost, No.2 (1, 2, 3, 4) open
 const Texts kAlwaysWin = {L"100000", L"25", L"100", L"1000", L"100", L"0.5", L"0.5"};
 const std::uint32_t kGreen = 0x00FF00, kYellow = 0xFFFF00, kBlue = 0x0000FF, kMagenta = 0xFF00FF;
 const std::vector<Pixel> kWinChart = {{585, 340, kGreen}, {755, 305, kGreen}};  // 100000 -> 102000
+// Inputs with which a run lasts: at win rate 0 a Monte Carlo run takes 14,142,133 trades (seconds),
+// at 1 an arithmetic run milliseconds a sample.
+Texts LongRun(const wchar_t* winRate) {
+  return {L"100000000", L"1000", L"0.000001", L"1", winRate, L"0.000001", L"0.000001"};
+}
 
 TEST(StartUp, ShowsTheWindowFilledFromTheSavedFilesOrWritesAFreshLog) {
   // trade_information.txt and trade_query.txt (none: empty), and the inputs shown.
@@ -52,18 +57,24 @@ TEST(StartUp, ShowsTheWindowFilledFromTheSavedFilesOrWritesAFreshLog) {
 }
 
 TEST(Ending, EachWayEndsWithCodeZeroAndKeepsTheFiles) {
-  // A message, and a menu item's letter to follow it.
-  const std::tuple<UINT, WPARAM, LPARAM, char> ways[] = {
-      {WM_SYSCOMMAND, SC_CLOSE, 0, 0},                       // the close box
-      {WM_CLOSE, 0, 0, 0},                                   //
-      {WM_SYSCOMMAND, SC_KEYMENU, 't', 'x'},                 // menu アプリケーションの終了
-      {WM_SYSKEYDOWN, VK_F4, 0x20000001 | (0x3E << 16), 0},  // Alt+F4
+  // A message, a menu item's letter to follow it, and whether a long run goes on then.
+  const std::tuple<UINT, WPARAM, LPARAM, char, bool> ways[] = {
+      {WM_SYSCOMMAND, SC_CLOSE, 0, 0, false},                       // the close box
+      {WM_CLOSE, 0, 0, 0, false},                                   //
+      {WM_SYSCOMMAND, SC_KEYMENU, 't', 'x', false},                 // menu アプリケーションの終了
+      {WM_SYSKEYDOWN, VK_F4, 0x20000001 | (0x3E << 16), 0, false},  // Alt+F4
+      {WM_CLOSE, 0, 0, 0, true},
   };
-  for (auto [message, wParam, lParam, item] : ways) {
-    SCOPED_TRACE(message);
+  for (auto [message, wParam, lParam, item, running] : ways) {
+    SCOPED_TRACE(std::to_string(message) + (running ? " during a run" : ""));
     const Files files = {{"trade_information.txt", kInformation}, {"trade_query.txt", kLog}};
     App app(files);
     app.Sync();
+    if (running) {
+      app.SetTexts(IDC_MARGIN, LongRun(L"1"));
+      app.Click(IDC_ARITHMETIC_CALCULATE);
+      app.WaitBox(2000);  // its progress window
+    }
     item ? app.Menu(char(lParam), item) : app.Post(message, wParam, lParam);
     EXPECT_EQ(0, app.WaitExit());
     EXPECT_EQ(files, app.Read());
@@ -154,11 +165,71 @@ TEST(Simulation, CalculateFillsTheOutputsAndDrawsTheChartAtOnce) {
     SCOPED_TRACE(outputs[0]);
     if (!log.empty()) app.Write("trade_query.txt", log);
     app.SetTexts(IDC_MARGIN, inputs);
+    const int made = windowsMade;
     app.Click(button);
     app.Sync();
+    EXPECT_EQ(made, windowsMade);  // a run this short shows no progress window, not even for a moment
     EXPECT_FALSE(app.HasBox());
     EXPECT_EQ(outputs, app.Texts(outputs.size() == 4 ? IDC_RUIN_RATE : IDC_PROFIT, outputs.size()));
     EXPECT_EQ(chart, app.WaitPixels(chart));
+  }
+}
+
+TEST(Progress, ALongRunShowsItsProgressAndStopsWhenAsked) {
+  App app(Files{{"arithmetic_simulation.txt", "1000"}});
+  app.SetTexts(IDC_MARGIN, kAlwaysWin);  // quick runs: the outputs and the chart that must stay
+  app.Click(IDC_ARITHMETIC_CALCULATE);
+  app.Click(IDC_MONTE_CARLO_CALCULATE);
+  app.Sync();
+  const Texts outputs = app.Texts(IDC_RUIN_RATE, 9);
+  ASSERT_EQ(kWinChart, app.WaitPixels(kWinChart));
+  const wchar_t* const kSamples =
+      L"計算中です。 (\\d+) / 1000 サンプル\n残り時間 約\\d+(時間\\d+分|分\\d+秒|秒)";
+  // The win rate, the button, the caption and text of the progress window, how it is told to stop.
+  const std::tuple<const wchar_t*, int, const wchar_t*, const wchar_t*, UINT, WPARAM> cases[] = {
+      // clang-format off
+      {L"1", IDC_ARITHMETIC_CALCULATE, L"ARITHMETIC SIMULATION", kSamples, WM_COMMAND, IDCANCEL},  // 中止
+      {L"0", IDC_MONTE_CARLO_CALCULATE, L"MONTE CARLO SIMULATION", L"計算中です。 (\\d+) トレード", WM_KEYDOWN, VK_ESCAPE},
+      {L"1", IDC_ARITHMETIC_CALCULATE, L"ARITHMETIC SIMULATION", kSamples, WM_SYSCOMMAND, SC_CLOSE},
+      // clang-format on
+  };
+  for (auto [winRate, button, caption, text, message, wParam] : cases) {
+    SCOPED_TRACE(message);
+    app.SetTexts(IDC_MARGIN, LongRun(winRate));
+    const int made = windowsMade;
+    app.Click(button);
+    const HWND box = app.WaitBox(2000);
+    EXPECT_EQ(std::tuple(BoxView{caption, L"", Icon::None, {IDCANCEL}, true}, std::wstring(L"中止"), FALSE),
+              std::tuple(app.View(box), TextOf(GetDlgItem(box, IDCANCEL)), IsWindowEnabled(app.window)));
+    for (long long count = -1, read = 0; read < 2; ++read) {  // read twice: the count goes on
+      std::wsmatch match;
+      std::wstring shown;
+      auto advanced = [&] {
+        shown = TextOf(GetDlgItem(box, IDC_PROGRESS_TEXT));
+        return std::regex_match(shown, match, std::wregex(text)) && std::stoll(match[1]) > count;
+      };
+      ASSERT_TRUE(Poll(5000, advanced)) << shown.size();
+      count = std::stoll(match[1]);
+    }
+    // Painted over on the screen meanwhile, the window paints its chart again; it takes no command.
+    POINT corner{755, 305};
+    ClientToScreen(app.window, &corner);
+    const HDC screen = GetDC(nullptr);
+    PatBlt(screen, corner.x - 5, corner.y - 5, 10, 10, WHITENESS);
+    ReleaseDC(nullptr, screen);
+    ASSERT_EQ(0xFFFFFFu, Capture(app.window, {755, 305, 756, 306})[0]);
+    RedrawWindow(app.window, nullptr, nullptr, RDW_INVALIDATE);
+    app.Click(IDC_CLEAR_MARGIN);
+    EXPECT_EQ(kWinChart, app.WaitPixels(kWinChart));
+    Sleep(100);  // then the program has finished with what came before
+    const DWORD start = GetTickCount();
+    app.Dismiss(box, message, wParam);  // 25-60 ms here when idle, up to 350 ms on a loaded machine
+    EXPECT_LT(GetTickCount() - start, 1000u);
+    EXPECT_EQ(std::tuple(TRUE, false, made + 4),  // the progress window and its three controls made
+              std::tuple(IsWindowEnabled(app.window), app.HasBox(), windowsMade));
+    EXPECT_EQ(std::pair(LongRun(winRate), outputs),
+              std::pair(app.Texts(IDC_MARGIN, 7), app.Texts(IDC_RUIN_RATE, 9)));
+    EXPECT_EQ(kWinChart, app.WaitPixels(kWinChart));
   }
 }
 
