@@ -34,7 +34,7 @@ TEST(StartUp, ShowsTheWindowFilledFromTheSavedFilesOrWritesAFreshLog) {
     Files files;
     if (!log.empty()) files = {{"trade_information.txt", information}, {"trade_query.txt", log}};
     const std::time_t before = std::time(nullptr);
-    App app(files);  // its main window found by its class
+    App app(files, ProgramPath("TALLOWIND_PACKAGED_EXE"));  // the exe from the zip; found by its class
     app.Sync();
     RECT r{};  // the frame: caption, size, styles, menu; no box
     GetWindowRect(app.window, &r);
