@@ -1,0 +1,353 @@
+// What only the real window shows: start-up from the saved files, the window, the ways to end, the
+// boxes of the trade commands, the simulations' outputs, chart and progress window, the menu's dialogs.
+#include <gtest/gtest.h>
+#include <winsock2.h>
+#include <optional>
+#include <regex>
+
+#include "app.h"
+
+using namespace e2e;
+
+namespace {
+
+using Texts = std::vector<std::wstring>;
+const std::string kInformation =  // the margin "１００万" in CP932, then six more fields
+    "A\x82P\x82O\x82O\x96\x9c\r\nB25\r\nC150.5\r\nD10000\r\nE50\r\nF0.5\r\nG0.25";
+const std::string kLog =  // trade No.1 lost, No.2 (1, 2, 3, 4) open
+    "\xA5TRADE No.1\r\nDATE:Sat Dec 05 09:15:02 2026\r\nARRAY:1,2,3\r\nSTATUS:LOSE\r\n\r\n"
+    "\xA5TRADE No.2\r\nDATE:Sat Dec 05 10:20:00 2026\r\nARRAY:1,2,3,4\r\n";
+const Texts kAlwaysWin = {L"100000", L"25", L"100", L"1000", L"100", L"0.5", L"0.5"};
+const std::uint32_t kGreen = 0x00FF00, kYellow = 0xFFFF00, kBlue = 0x0000FF, kMagenta = 0xFF00FF;
+const std::vector<Pixel> kWinChart = {{585, 340, kGreen}, {755, 305, kGreen}};  // 100000 -> 102000
+// Inputs with which a run lasts: at win rate 0 a Monte Carlo run takes 14,142,133 trades (seconds),
+// at 1 an arithmetic run milliseconds a sample.
+Texts LongRun(const wchar_t* winRate) {
+  return {L"100000000", L"1000", L"0.000001", L"1", winRate, L"0.000001", L"0.000001"};
+}
+
+TEST(StartUp, ShowsTheWindowFilledFromTheSavedFilesOrWritesAFreshLog) {
+  // trade_information.txt and trade_query.txt (none: empty), and the inputs shown.
+  for (const auto& [information, log, inputs] :
+       {std::tuple(std::string(), std::string(), Texts(7)),
+        {kInformation, kLog, {L"１００万", L"25", L"150.5", L"10000", L"50", L"0.5", L"0.25"}}}) {
+    Files files;
+    if (!log.empty()) files = {{"trade_information.txt", information}, {"trade_query.txt", log}};
+    const std::time_t before = std::time(nullptr);
+    App app(files, ProgramPath("TALLOWIND_PACKAGED_EXE"));  // the exe from the zip; found by its class
+    app.Sync();
+    RECT r{};  // the frame: caption, size, styles, menu; no box
+    GetWindowRect(app.window, &r);
+    EXPECT_EQ(
+        std::tuple(std::wstring(L"Tallowind"), 960L, 700L,
+                   WS_CLIPSIBLINGS | WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, true, false),
+        std::tuple(TextOf(app.window), r.right - r.left, r.bottom - r.top,
+                   GetWindowLongW(app.window, GWL_STYLE), GetMenu(app.window) != nullptr, app.HasBox()));
+    EXPECT_EQ(inputs, app.Texts(IDC_MARGIN, 7));
+    EXPECT_EQ(Texts(9), app.Texts(IDC_RUIN_RATE, 9));
+    files.emplace("trade_query.txt",
+                  "\xA5TRADE No.1\r\nDATE:@\r\nARRAY:1,2,3\r\n");  // a fresh log, dated now
+    EXPECT_EQ(files, app.Read(before));
+    // The log edit shows the log file read in the ANSI code page (932).
+    const std::wstring edit = app.Texts(IDC_TRADE_LOG)[0];
+    std::string shown(edit.size() * 2, '\0');
+    shown.resize(WideCharToMultiByte(932, 0, edit.data(), edit.size(), shown.data(), shown.size(), 0, 0));
+    EXPECT_EQ(app.Read()["trade_query.txt"], shown);
+  }
+}
+
+TEST(Ending, EachWayEndsWithCodeZeroAndKeepsTheFiles) {
+  // A message, a menu item's letter to follow it, and whether a long run goes on then.
+  const std::tuple<UINT, WPARAM, LPARAM, char, bool> ways[] = {
+      {WM_SYSCOMMAND, SC_CLOSE, 0, 0, false},                       // the close box
+      {WM_CLOSE, 0, 0, 0, false},                                   //
+      {WM_SYSCOMMAND, SC_KEYMENU, 't', 'x', false},                 // menu アプリケーションの終了
+      {WM_SYSKEYDOWN, VK_F4, 0x20000001 | (0x3E << 16), 0, false},  // Alt+F4
+      {WM_CLOSE, 0, 0, 0, true},
+  };
+  for (auto [message, wParam, lParam, item, running] : ways) {
+    SCOPED_TRACE(std::to_string(message) + (running ? " during a run" : ""));
+    const Files files = {{"trade_information.txt", kInformation}, {"trade_query.txt", kLog}};
+    App app(files);
+    app.Sync();
+    if (running) {
+      app.SetTexts(IDC_MARGIN, LongRun(L"1"));
+      app.Click(IDC_ARITHMETIC_CALCULATE);
+      app.WaitBox(2000);  // its progress window
+    }
+    item ? app.Menu(char(lParam), item) : app.Post(message, wParam, lParam);
+    EXPECT_EQ(0, app.WaitExit());
+    EXPECT_EQ(files, app.Read());
+  }
+}
+
+TEST(Ending, AProgramFileNameOverMaxPathInTheAnsiCodePageEndsWithCodeOne) {
+  // Over 259 bytes in the ANSI code page (932) in fewer characters, as Wine starts no program whose
+  // name is over MAX_PATH characters: two folders of double-byte characters, the second ending at byte
+  // 252 (byte 260 falls in "\Tallowind.exe") or at byte 261 (bytes 260 and 261 are one character).
+  for (int end : {252, 261}) {
+    auto bytes = [](const std::wstring& deep) {
+      const std::wstring path = App::NextFolder().wstring() + L"\\" + deep;
+      return WideCharToMultiByte(CP_ACP, 0, path.c_str(), path.size(), nullptr, 0, nullptr, nullptr);
+    };
+    std::wstring deep = std::wstring(60, L'あ') + L"\\";
+    const int missing = end - bytes(deep);
+    deep += std::wstring(missing % 2, L'e') + std::wstring(missing / 2, L'あ');
+    ASSERT_EQ(end, bytes(deep));
+    App app({}, ProgramPath(), deep);
+    EXPECT_EQ(1, app.WaitExit());
+    EXPECT_FALSE(fs::exists(app.folder / deep / "save_data"));
+  }
+}
+
+TEST(Boxes, TradeCommandsAskInformAndWriteBesideTheProgram) {
+  const std::string kLost = kLog + "STATUS:LOSE\r\n\r\n\xA5TRADE No.3\r\nDATE:@\r\nARRAY:1,2,3,4,5\r\n";
+  const char* const kSaved = "A100000.5\r\nB100\r\nC150.5\r\nD10000\r\nE50\r\nF0.5\r\nG0.25";
+  auto box = [](std::wstring text, Icon icon, std::wstring caption = L"オペレーション確認") {
+    return BoxView{caption, text, icon, icon == Icon::Question ? std::vector{IDYES, IDNO} : std::vector{IDOK},
+                   true};
+  };
+  const BoxView kSave = box(L"TRADE INFORMATION をファイルにセーブしますか?", Icon::Question);
+  App app({{"trade_query.txt", kLog}});
+  const std::time_t start = std::time(nullptr);
+  app.SetTexts(IDC_MARGIN, {L"0100000.50", L"0100", L"150.500", L"10000", L"50", L"0.500000", L"0.25"});
+  // TAKE PROFIT typed first, the button, the boxes and the buttons that answer them, the files afterwards.
+  const std::tuple<std::wstring, int, std::vector<std::pair<BoxView, int>>, Files> steps[] = {
+      // clang-format off
+      {L"0.5", IDC_SAVE, {{kSave, IDNO}}, {{"trade_query.txt", kLog}}},
+      {L"0.5", IDC_SAVE, {{kSave, IDYES}, {box(L"セーブが完了しました｡", Icon::Information), IDOK}},
+       {{"trade_information.txt", kSaved}, {"trade_query.txt", kLog}}},
+      {L"1000.000001", IDC_REFERENCE, {{box(L"TAKE PROFITは0.000001～1000.000000の範囲で指定して下さい。\n"
+          L"小数第6位まで指定可能です。(小数点以下は省略する事も可能です。)", Icon::Warning), IDOK}},
+       {{"trade_information.txt", kSaved}, {"trade_query.txt", kLog}}},
+      {L"0.5", IDC_LOSE, {{box(L"負けトレードで登録しますか?", Icon::Question), IDYES},
+                          {box(L"負けトレードで登録しました。", Icon::Information, L"トレード状況"), IDOK}},
+       {{"trade_information.txt", kSaved}, {"trade_query.txt", kLost}}},
+      // clang-format on
+  };
+  for (const auto& [takeProfit, button, boxes, files] : steps) {
+    SCOPED_TRACE(button);
+    app.SetTexts(IDC_TAKE_PROFIT, {takeProfit});
+    app.Click(button);
+    for (const auto& [expected, answer] : boxes) {
+      const HWND box = app.WaitBox();
+      EXPECT_EQ(expected, app.View(box));
+      app.Dismiss(box, WM_COMMAND, answer);
+    }
+    EXPECT_FALSE(app.HasBox());
+    EXPECT_EQ(files, app.Read(start));
+  }
+}
+
+TEST(Simulation, CalculateFillsTheOutputsAndDrawsTheChartAtOnce) {
+  App app(Files{{"arithmetic_simulation.txt", "1000"}});  // a quick arithmetic run
+  // The log written first (if any), the inputs, the button, the outputs of its panel, chart pixels.
+  const std::tuple<std::string, Texts, int, Texts, std::vector<Pixel>> cases[] = {
+      // clang-format off
+      // Every sample wins its first trade (lot 4000, profit 2000) and completes the set.
+      {"", kAlwaysWin, IDC_ARITHMETIC_CALCULATE, {L"0", L"2000", L"2000", L"0"}, {}},
+      // A win: from the baseline to the top right corner.
+      {"", kAlwaysWin, IDC_MONTE_CARLO_CALCULATE, {L"2000", L"102000", L"100000", L"WIN", L"1"}, kWinChart},
+      // 10000 -> 6000 -> 1000: down to the bottom; the last path is gone.
+      {"", {L"10000", L"1", L"1", L"1000", L"0", L"0.5", L"1"}, IDC_MONTE_CARLO_CALCULATE,
+       {L"-9000", L"10000", L"1000", L"LOSE", L"2"}, {{585, 340, kGreen}, {755, 371, kGreen}, {755, 305, kBlue}}},
+      // Lot 4000 against a capacity of 1000: no trade, a path of one point, drawn flat.
+      {"", {L"1000", L"1", L"1", L"1000", L"50", L"0.5", L"1"}, IDC_MONTE_CARLO_CALCULATE,
+       {L"0", L"1000", L"1000", L"LOSE", L"0"},
+       {{585, 340, kYellow}, {755, 340, kYellow}, {924, 340, kYellow}, {584, 340, kMagenta}, {926, 340, kMagenta}}},
+      // Two logged losses: 5000 -> 1000 -> -4000, all from the log, in yellow.
+      {kLog + "STATUS:LOSE\r\n\r\n\xA5TRADE No.3\r\nDATE:Sat Dec 05 11:30:45 2026\r\nARRAY:1,2,3,4,5\r\n",
+       {L"5000", L"1", L"1", L"1000", L"0", L"0.5", L"1"}, IDC_MONTE_CARLO_CALCULATE,
+       {L"-9000", L"5000", L"-4000", L"LOSE", L"2"}, {{585, 340, kYellow}, {755, 371, kYellow}, {755, 305, kBlue}}},
+      // clang-format on
+  };
+  for (const auto& [log, inputs, button, outputs, chart] : cases) {
+    SCOPED_TRACE(outputs[0]);
+    if (!log.empty()) app.Write("trade_query.txt", log);
+    app.SetTexts(IDC_MARGIN, inputs);
+    const int made = windowsMade;
+    app.Click(button);
+    app.Sync();
+    EXPECT_EQ(made, windowsMade);  // a run this short shows no progress window, not even for a moment
+    EXPECT_FALSE(app.HasBox());
+    EXPECT_EQ(outputs, app.Texts(outputs.size() == 4 ? IDC_RUIN_RATE : IDC_PROFIT, outputs.size()));
+    EXPECT_EQ(chart, app.WaitPixels(chart));
+  }
+}
+
+TEST(Progress, ALongRunShowsItsProgressAndStopsWhenAsked) {
+  App app(Files{{"arithmetic_simulation.txt", "1000"}});
+  app.SetTexts(IDC_MARGIN, kAlwaysWin);  // quick runs: the outputs and the chart that must stay
+  app.Click(IDC_ARITHMETIC_CALCULATE);
+  app.Click(IDC_MONTE_CARLO_CALCULATE);
+  app.Sync();
+  const Texts outputs = app.Texts(IDC_RUIN_RATE, 9);
+  ASSERT_EQ(kWinChart, app.WaitPixels(kWinChart));
+  const wchar_t* const kSamples =
+      L"計算中です。 (\\d+) / 1000 サンプル\n残り時間 約\\d+(時間\\d+分|分\\d+秒|秒)";
+  // The win rate, the button, the caption and text of the progress window, how it is told to stop.
+  const std::tuple<const wchar_t*, int, const wchar_t*, const wchar_t*, UINT, WPARAM> cases[] = {
+      // clang-format off
+      {L"1", IDC_ARITHMETIC_CALCULATE, L"ARITHMETIC SIMULATION", kSamples, WM_COMMAND, IDCANCEL},  // 中止
+      {L"0", IDC_MONTE_CARLO_CALCULATE, L"MONTE CARLO SIMULATION", L"計算中です。 (\\d+) トレード", WM_KEYDOWN, VK_ESCAPE},
+      {L"1", IDC_ARITHMETIC_CALCULATE, L"ARITHMETIC SIMULATION", kSamples, WM_SYSCOMMAND, SC_CLOSE},
+      // clang-format on
+  };
+  for (auto [winRate, button, caption, text, message, wParam] : cases) {
+    SCOPED_TRACE(message);
+    app.SetTexts(IDC_MARGIN, LongRun(winRate));
+    const int made = windowsMade;
+    app.Click(button);
+    const HWND box = app.WaitBox(2000);
+    EXPECT_EQ(std::tuple(BoxView{caption, L"", Icon::None, {IDCANCEL}, true}, std::wstring(L"中止"), FALSE),
+              std::tuple(app.View(box), TextOf(GetDlgItem(box, IDCANCEL)), IsWindowEnabled(app.window)));
+    for (long long count = -1, read = 0; read < 2; ++read) {  // read twice: the count goes on
+      std::wsmatch match;
+      std::wstring shown;
+      auto advanced = [&] {
+        shown = TextOf(GetDlgItem(box, IDC_PROGRESS_TEXT));
+        return std::regex_match(shown, match, std::wregex(text)) && std::stoll(match[1]) > count;
+      };
+      ASSERT_TRUE(Poll(5000, advanced)) << shown.size();
+      count = std::stoll(match[1]);
+    }
+    // Painted over on the screen meanwhile, the window paints its chart again; it takes no command.
+    POINT corner{755, 305};
+    ClientToScreen(app.window, &corner);
+    const HDC screen = GetDC(nullptr);
+    PatBlt(screen, corner.x - 5, corner.y - 5, 10, 10, WHITENESS);
+    ReleaseDC(nullptr, screen);
+    ASSERT_EQ(0xFFFFFFu, Capture(app.window, {755, 305, 756, 306})[0]);
+    RedrawWindow(app.window, nullptr, nullptr, RDW_INVALIDATE);
+    app.Click(IDC_CLEAR_MARGIN);
+    EXPECT_EQ(kWinChart, app.WaitPixels(kWinChart));
+    Sleep(100);  // then the program has finished with what came before
+    const DWORD start = GetTickCount();
+    app.Dismiss(box, message, wParam);  // 25-60 ms here when idle, up to 350 ms on a loaded machine
+    EXPECT_LT(GetTickCount() - start, 1000u);
+    EXPECT_EQ(std::tuple(TRUE, false, made + 4),  // the progress window and its three controls made
+              std::tuple(IsWindowEnabled(app.window), app.HasBox(), windowsMade));
+    EXPECT_EQ(std::pair(LongRun(winRate), outputs),
+              std::pair(app.Texts(IDC_MARGIN, 7), app.Texts(IDC_RUIN_RATE, 9)));
+    EXPECT_EQ(kWinChart, app.WaitPixels(kWinChart));
+  }
+}
+
+TEST(SamplingCountDialog, ShowsTheCountAndSavesOnlyWithSaveOrEnter) {
+  App app;
+  app.Sync();
+  Files files = app.Read();  // the fresh log alone
+  // The count shown, the text typed, the message that closes the dialog, arithmetic_simulation.txt after.
+  const std::tuple<std::wstring, std::wstring, UINT, WPARAM, const char*> cases[] = {
+      {L"1000000", L"2500", WM_COMMAND, IDCANCEL, nullptr},
+      {L"1000000", L"2500", WM_KEYDOWN, VK_ESCAPE, nullptr},
+      {L"1000000", L"2500", WM_SYSCOMMAND, SC_CLOSE, nullptr},
+      {L"1000000", L"500", WM_COMMAND, IDOK, "500"},
+      {L"500", L"750", WM_KEYDOWN, VK_RETURN, "750"},
+  };
+  for (auto [shown, typed, message, wParam, saved] : cases) {
+    SCOPED_TRACE(typed);
+    app.Menu('t', 'a');  // ツール, ARITHMETIC SIMULATION 設定
+    const HWND box = app.WaitBox(), count = GetDlgItem(box, IDC_SAMPLING_COUNT);
+    EXPECT_EQ((BoxView{L"ARITHMETIC SIMULATION 設定", L"", {}, {IDOK, IDCANCEL}, true}), app.View(box));
+    EXPECT_EQ(shown, TextOf(count));
+    Send(count, WM_SETTEXT, 0, LPARAM(typed.c_str()));
+    app.Dismiss(box, message, wParam);
+    EXPECT_FALSE(app.HasBox());
+    if (saved) files["arithmetic_simulation.txt"] = saved;
+    EXPECT_EQ(files, app.Read());
+  }
+}
+
+// An HTTP server on 127.0.0.1 at the port of a loopback URL ("http://127.0.0.1:PORT/...").
+struct LoopbackServer {
+  inline static WSADATA data;
+  inline static const int started = WSAStartup(MAKEWORD(2, 2), &data);
+  const SOCKET listener = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  explicit LoopbackServer(const std::string& url) {
+    const BOOL reuse = TRUE;  // the last server's connections may still hold the port
+    setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&reuse), sizeof reuse);
+    sockaddr_in address{AF_INET, htons(u_short(std::stoi(url.substr(17)))), {{{127, 0, 0, 1}}}, {}};
+    if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) || listen(listener, 4))
+      throw Error("cannot listen at " + url);
+  }
+  ~LoopbackServer() { closesocket(listener); }
+  bool Waiting(long timeoutMs) const {  // whether a connection waits or comes within the time
+    fd_set ready{1, {listener}};
+    timeval limit{timeoutMs / 1000, timeoutMs % 1000 * 1000};
+    return select(0, &ready, nullptr, nullptr, &limit) == 1;
+  }
+  // Waits (30 s) for a connection, answers 200 with the body and returns the request's line and headers.
+  std::string Answer(const std::string& body) const {
+    if (!Waiting(30000)) throw Error("no connection within 30 s");
+    const SOCKET client = accept(listener, nullptr, nullptr);
+    std::string head, reply = "HTTP/1.0 200 OK\r\nCache-Control: no-cache\r\nContent-Length: " +
+                              std::to_string(body.size()) + "\r\n\r\n" + body;
+    char chunk[1024];
+    for (int got; head.find("\r\n\r\n") == head.npos && (got = recv(client, chunk, sizeof chunk, 0)) > 0;)
+      head.append(chunk, got);
+    send(client, reply.data(), int(reply.size()), 0);
+    closesocket(client);
+    return head;
+  }
+};
+
+TEST(VersionCheck, AsksTheServerOnceAndShowsWhatItPublishes) {
+  std::string longVersion = "1.";  // read 127 bytes at a time: a chunk lost, repeated or out of order shows
+  while (longVersion.size() < 200)
+    longVersion += char('0' + longVersion.size() % 10);
+  // The text published (none: no server listens), and the box: caption, message, icon.
+  const std::tuple<std::optional<std::string>, std::wstring, std::wstring, Icon> cases[] = {
+      // clang-format off
+      {"1.0", L"バージョンアップ確認", L"このソフトウェアは最新バージョンです。", Icon::Information},
+      {longVersion, L"バージョンアップ確認", L"新しいバージョンが公開されています。\n最新バージョンはVersion " +
+          std::wstring(longVersion.begin(), longVersion.end()) + L"です。\nダウンロードはこちらから可能です。→" DOWNLOAD_URL,
+       Icon::Information},
+      {"", L"ERROR!!", L"エラーコード:02-02\nバージョン情報へのアクセスに失敗しました。", Icon::Warning},
+      {std::nullopt, L"ERROR!!", L"エラーコード:02-01\nWEBサーバへのアクセスに失敗しました。", Icon::Warning},
+      // clang-format on
+  };
+  App app({}, ProgramPath("TALLOWIND_LOOPBACK_EXE"));
+  for (const auto& [published, caption, text, icon] : cases) {
+    SCOPED_TRACE(published.value_or("no server").substr(0, 10));
+    std::optional<LoopbackServer> server;
+    if (published) server.emplace(TEST_VERSION_URL);
+    app.Menu('h', 'q');  // ヘルプ, バージョンアップ確認
+    if (server) {
+      const std::string request = server->Answer(*published);
+      EXPECT_TRUE(request.starts_with("GET /information/tallowind.txt HTTP/")) << request;
+      EXPECT_NE(std::string::npos, request.find("\r\nUser-Agent: brindle-oakmoor\r\n")) << request;
+    }
+    const HWND box = app.WaitBox(30000);
+    EXPECT_EQ((BoxView{caption, text, icon, {IDOK}, true}), app.View(box));
+    EXPECT_FALSE(server && server->Waiting(0));  // one request only
+    app.Dismiss(box, WM_COMMAND, IDOK);
+    EXPECT_FALSE(app.HasBox());
+  }
+}
+
+TEST(AboutBox, ShowsTheProgramAndClosesWithOkEscOrTheCloseBox) {
+  App app;
+  const HMODULE file = LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  for (auto [message, wParam] :
+       {std::pair(WM_COMMAND, IDOK), {WM_KEYDOWN, VK_ESCAPE}, {WM_SYSCOMMAND, SC_CLOSE}}) {
+    SCOPED_TRACE(message);
+    app.Menu('h', 'a');  // ヘルプ, バージョン情報
+    const HWND box = app.WaitBox();
+    Texts texts = {TextOf(box), GetWindow(box, GW_OWNER) == app.window ? L"owned" : L""};
+    for (HWND child = nullptr; (child = FindWindowExW(box, child, nullptr, nullptr));)
+      texts.push_back(TextOf(child));
+    EXPECT_EQ((Texts{L"バージョン情報", L"owned", L"MAINICON", L"Tallowind Version 1.0",
+                     L"モンテカルロ法によるFXロット管理ツール", L"OK"}),
+              texts);
+    RECT area{};  // the icon static shows the program's icon
+    const HWND image = GetWindow(box, GW_CHILD);
+    GetClientRect(image, &area);
+    const HICON icon = HICON(LoadImageW(file, L"MAINICON", IMAGE_ICON, area.right, area.bottom, 0));
+    EXPECT_TRUE(Poll(3000, [&] { return ShowsIcon(image, area, icon); }));
+    app.Dismiss(box, message, wParam);
+    EXPECT_FALSE(app.HasBox());
+  }
+}
+
+}  // namespace
