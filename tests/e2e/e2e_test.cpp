@@ -92,7 +92,7 @@ TEST(Ending, AProgramFileNameOverMaxPathInTheAnsiCodePageEndsWithCodeOne) {
     };
     std::wstring deep = std::wstring(60, L'あ') + L"\\";
     const int missing = end - bytes(deep);
-    deep += std::wstring(missing % 2, L'e') + std::wstring(missing / 2, L'あ');
+    deep.append(missing % 2, L'e').append(missing / 2, L'あ');
     ASSERT_EQ(end, bytes(deep));
     App app({}, ProgramPath(), deep);
     EXPECT_EQ(1, app.WaitExit());
