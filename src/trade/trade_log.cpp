@@ -141,12 +141,3 @@ std::optional<std::string> ComposeTradeRecord(char result,
     return std::nullopt;
   }
 }
-
-std::optional<std::string> ComposeTradeRecord(char result,
-                                              std::int64_t tradeNumber,
-                                              const ProgressionArray& list,
-                                              std::int64_t now) {
-  const std::optional<std::string> number = FormatDecimal(static_cast<double>(tradeNumber), "1.0");
-  if (!number) return std::nullopt;
-  return ComposeTradeRecord(result, std::string_view(*number), list, now);
-}
