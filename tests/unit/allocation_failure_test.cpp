@@ -2,8 +2,7 @@
 // it makes, the k-th one failing, until a run meets no fault. A run ends with
 // the command's own error box and the files as they were, or as a run without
 // faults ends (a load error may follow a change made); no file is ever
-// half-written. Native only: it replaces operator new.
-#ifndef _WIN32
+// half-written. A native program of its own: it replaces operator new.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -169,4 +168,3 @@ INSTANTIATE_TEST_SUITE_P(Commands, AllocationFailure, testing::ValuesIn(kSweeps)
                          [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
-#endif
