@@ -44,8 +44,10 @@ std::string OnDisk(std::string_view text) {
   return bytes;
 }
 
+// Whether fwrite took all the bytes; what it buffered reaches the file only
+// if fclose succeeds as well.
 bool WriteAll(std::FILE* file, std::string_view bytes) {
-  return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
+  return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
 }
 
 }  // namespace
@@ -71,9 +73,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     text.reserve(static_cast<std::size_t>(size));
     File file = Open(path, "rb");
     if (!file) return std::nullopt;
-    for (int c; text.size() + 1 < static_cast<std::size_t>(size) && (c = GetTextChar(file.get())) != EOF;) {
-      text.push_back(static_cast<char>(c));
-    }
+    for (int c; (c = GetTextChar(file.get())) != EOF;) text.push_back(static_cast<char>(c));
     // Narrow text ends at its first zero byte, here as everywhere else.
     text.resize(std::min(text.size(), text.find('\0')));
     return text;

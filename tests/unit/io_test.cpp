@@ -25,12 +25,18 @@ TEST(Files, ReadInTextModeToTheFirstZeroByteAndWriteWithCrLf) {
   EXPECT_EQ(ReadBytes(dir.File("w.txt")), "A1\r\nB2\r\n");
   EXPECT_TRUE(WriteTextFile(path, "C\n3"));
   EXPECT_EQ(ReadBytes(path), "C\r\n3");
-  // A directory in the way, or a directory missing: nothing is written.
+  // A directory in the way, a directory missing, or a full disk (where fclose
+  // meets what fwrite buffered): nothing is written.
   std::filesystem::create_directory(dir.File("d"));
   for (const std::string& target : {dir.File("d"), dir.File("missing/w.txt")}) {
     EXPECT_FALSE(WriteTextFile(target, "x"));
     EXPECT_FALSE(AppendTextFile(target, "x"));
   }
+#ifndef _WIN32
+  std::filesystem::create_symlink("/dev/full", dir.File("full.tmp"));
+  EXPECT_FALSE(WriteTextFile(dir.File("full"), "x"));
+  EXPECT_FALSE(AppendTextFile("/dev/full", "x"));
+#endif
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 3);  // no temporary file left
 }
 
