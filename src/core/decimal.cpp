@@ -51,7 +51,7 @@ std::optional<std::string> FormatDecimal(double value, std::string_view precisio
   }
   try {
     std::string result;
-    result.reserve(kMaxFormattedChars + 1);
+    result.reserve(kMaxFormattedChars);
     result.assign(text);
     return result;
   } catch (const std::bad_alloc&) {

@@ -28,11 +28,15 @@ constexpr std::size_t Cp932Bytes(std::wstring_view text) {
   return bytes;
 }
 
+// The newer-version message's own bytes: its head and tail in code page 932
+// and the terminating zero.
+constexpr std::size_t kNewerMessageOwnBytes = 105;
+static_assert(kNewerMessageOwnBytes == Cp932Bytes(kNewerHead) + Cp932Bytes(kNewerTail) + 1);
+
 // Whether the newer-version message naming a version text of this many bytes
-// fits in its narrow buffer, the terminating zero included.
+// fits in its narrow buffer.
 bool NewerMessageFits(std::size_t versionBytes) {
-  const std::size_t fixedBytes = Cp932Bytes(kNewerHead) + Cp932Bytes(kNewerTail) + kDownloadUrl.size() + 1;
-  return fixedBytes <= kVersionMessageBytes && versionBytes <= kVersionMessageBytes - fixedBytes;
+  return versionBytes + kNewerMessageOwnBytes + kDownloadUrl.size() <= kVersionMessageBytes;
 }
 
 // The newer-version message, or nothing when a conversion fails or memory

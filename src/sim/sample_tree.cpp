@@ -92,15 +92,15 @@ SampleTree BuildSampleTree(const SamplingRun& run) {
 // The state of a walk through the tree, passed by value so that the walk keeps
 // it in registers.
 struct TreeWalk {
-  std::uint32_t randomState = 0;
-  std::uint16_t drawAccumulator = 0;
-  std::uint32_t edgeBase = 0;  // the current node's first edge
-  std::uint32_t won = 0;       // the last draw
-  std::int64_t trades = 0;     // played outside the tree since the run last asked
-  std::uint64_t counts = 0;
-  double all = 0;
-  double winOnly = 0;
-  double loseOnly = 0;
+  std::uint32_t randomState;
+  std::uint16_t drawAccumulator;
+  std::uint32_t edgeBase;  // the current node's first edge
+  std::uint32_t won;       // the last draw
+  std::int64_t trades;     // played outside the tree since the run last asked
+  std::uint64_t counts;
+  double all;
+  double winOnly;
+  double loseOnly;
 };
 
 // Walks until the given number of samples have ended or a sample leaves the

@@ -23,12 +23,12 @@ std::optional<std::string> ReadTradeLog() {
   return ReadWholeFile(TradeLogPath);
 }
 
-// The list of one "ARRAY:" line: a digit run fills a slot, every other byte
-// moves to the next slot, so an empty slot (-1) ends the list. A number too
-// long for 32 bits stays at the largest one.
+// The list of one "ARRAY:" line, which starts with a digit: a digit run fills
+// a slot, every other byte moves to the next slot, so an empty slot (-1) ends
+// the list. A number too long for 32 bits stays at the largest one.
 ProgressionArray ListFromLine(std::string_view line) {
   constexpr std::int32_t kLargest = std::numeric_limits<std::int32_t>::max();
-  std::vector<std::int32_t> block(line.size() + 1, -1);
+  std::vector<std::int32_t> block(line.size(), -1);
   std::size_t slot = 0;
   for (char c : line) {
     if (!IsDigit(c)) {
