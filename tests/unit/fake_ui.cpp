@@ -1,8 +1,9 @@
 // The scripted window for the unit tests.
-#include "fake_ui.h"
-
 #include <cstdlib>
 #include <ctime>
+#include <utility>
+
+#include "fake_ui.h"
 
 namespace {
 
@@ -13,17 +14,13 @@ struct FakeWork {
 };
 
 // The dates that the tests write are the same on every machine.
-const bool kInUtc = [] {
 #ifdef _WIN32
-  return _putenv("TZ=UTC0") == 0 && (_tzset(), true);
+const bool kInUtc = _putenv("TZ=UTC0") == 0 && (_tzset(), true);
 #else
-  return setenv("TZ", "UTC0", 1) == 0 && (tzset(), true);
+const bool kInUtc = setenv("TZ", "UTC0", 1) == 0 && (tzset(), true);
 #endif
-}();
 
 }  // namespace
-
-void ResetFakeUi() { fakeUi = FakeUi{}; }
 
 bool ShowBox(BoxKind kind, std::wstring_view text) {
   FakeWork work;
@@ -47,7 +44,6 @@ void SetControlText(int id, std::wstring_view text) {
 
 std::optional<std::string> FetchVersionText() {
   FakeWork work;
-  ++fakeUi.fetches;
   return fakeUi.reply;
 }
 

@@ -9,13 +9,11 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
 #include <iterator>
 #include <map>
 #include <optional>
 #include <random>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -32,14 +30,13 @@ struct FakeUi {
   std::vector<ShownBox> boxes;           // every box, in order
   std::deque<bool> answers;              // answers to questions; Yes when empty
   std::optional<std::string> reply;      // what the version text's server sends
-  int fetches = 0;                       // requests made
   std::vector<RunKind> runs;             // runs begun, in order
   bool runOpen = false;                  // between BeginRun and EndRun
   std::vector<std::pair<std::int64_t, std::int64_t>> asked;  // each ContinueRun's done and total
   std::size_t stopAt = SIZE_MAX;         // the ContinueRun that answers "stop", counted from 1
 };
 inline FakeUi fakeUi;
-void ResetFakeUi();
+inline void ResetFakeUi() { fakeUi = FakeUi{}; }
 
 // The texts of the seven trade inputs in panel order.
 using TradeInputs = std::array<std::wstring, 7>;
@@ -47,9 +44,9 @@ inline void SetTradeInputs(const TradeInputs& texts) {
   for (int i = 0; i < 7; ++i) fakeUi.controls[IDC_MARGIN + i] = texts[i];
 }
 
-// The allocation sweep's fault: while countdown is above 0 each allocation
-// counts it down, and the one that reaches 0 throws std::bad_alloc (native
-// builds only). The fake's own work neither counts nor fails.
+// The allocation sweep's fault (allocation_tests only): while countdown is
+// above 0 each allocation counts it down, and the one that reaches 0 throws
+// std::bad_alloc. The fake's own work neither counts nor fails.
 struct AllocationFault {
   std::size_t countdown = 0;
   bool met = false;
@@ -61,7 +58,6 @@ struct TempDir {
   std::filesystem::path path =
       std::filesystem::temp_directory_path() / ("tallowind-test-" + std::to_string(std::random_device{}()));
   TempDir() { std::filesystem::create_directories(path); }
-  TempDir(const TempDir&) = delete;
   ~TempDir() { std::filesystem::remove_all(path); }
   std::string File(std::string_view name) const { return (path / name).string(); }
 };
