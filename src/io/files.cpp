@@ -36,7 +36,6 @@ int GetTextChar(std::FILE* file) {
 // The bytes that text mode stores for a text: every LF as CR LF.
 std::string OnDisk(std::string_view text) {
   std::string bytes;
-  bytes.reserve(text.size() + text.size() / 8 + 1);
   for (char c : text) {
     if (c == '\n') bytes.push_back('\r');
     bytes.push_back(c);
@@ -121,11 +120,7 @@ std::optional<std::string> ConcatStrings(const std::optional<std::string>& first
                                          const std::optional<std::string>& second) {
   if (!first && !second) return std::nullopt;
   try {
-    std::string joined;
-    joined.reserve((first ? first->size() : 0) + (second ? second->size() : 0));
-    if (first) joined += *first;
-    if (second) joined += *second;
-    return joined;
+    return first.value_or("") + second.value_or("");
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }

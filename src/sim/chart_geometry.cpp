@@ -4,6 +4,7 @@
 #include "sim/chart_geometry.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace {
@@ -13,9 +14,7 @@ namespace {
 // being converted out of range.
 int TruncateToPixel(double value) {
   constexpr double kLimit = 1e6;
-  if (!(value > -kLimit)) return -static_cast<int>(kLimit);
-  if (!(value < kLimit)) return static_cast<int>(kLimit);
-  return static_cast<int>(value);
+  return static_cast<int>(std::isnan(value) ? -kLimit : std::clamp(value, -kLimit, kLimit));
 }
 
 }  // namespace

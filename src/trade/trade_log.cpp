@@ -55,7 +55,6 @@ std::uint8_t LoadTradeLogText(std::optional<std::string>& text) {
   if (!read) return 1;
   try {
     std::string display;
-    display.reserve(read->size() * 2);
     for (char c : *read) {
       if (c == '\n') display += '\r';
       display += c;
