@@ -91,7 +91,7 @@ TEST(VersionCheck, AnswersEachServerTextWithOneBox) {
       {"1.0", upToDate}, {"1", upToDate}, {"0.9", upToDate}, {"0", upToDate}, {"1.01", newer("1.01")},
       {"010.50", newer("010.50")}, {longest, newer(longest)}, {longest + "5", bad}, {"1.1\r\n", bad},
       {"0.0", bad}, {"", bad}, {"<html>", bad}, {std::string("1.1\0", 4), bad},
-      {std::string(kMaxVersionReplyBytes, '0'), upToDate}, {std::string(kMaxVersionReplyBytes + 1, '0'), bad},
+      {std::string(65536, '0'), upToDate}, {std::string(65537, '0'), bad},
       {std::nullopt, {BoxKind::Error, L"エラーコード:02-01\nWEBサーバへのアクセスに失敗しました。"}}};
   for (const auto& [reply, box] : cases) {
     ResetFakeUi();
