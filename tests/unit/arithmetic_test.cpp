@@ -83,6 +83,7 @@ TEST_F(ArithmeticTest, PreconditionsRejectWhatCannotBeSimulatedAndNothingElse) {
       {[](TradeParameters& p) { p.takeProfit = static_cast<double>(0.000001f); }, false},
       {[](TradeParameters& p) { p.stopLoss = 9.9999e-7; }, true},
       {[](TradeParameters& p) { p.stopLoss = 0.000001; }, false},
+      {[](TradeParameters& p) { p.stopLoss = static_cast<double>(0.000001f); }, false},
       {[](TradeParameters& p) { p.winRate = -0.01; }, true},   {[](TradeParameters& p) { p.winRate = 0; }, false},
       {[](TradeParameters& p) { p.winRate = 1.01; }, true},    {[](TradeParameters& p) { p.winRate = 1; }, false},
       {[](TradeParameters& p) { p.margin = std::numeric_limits<double>::infinity(); }, true},
@@ -180,6 +181,7 @@ TEST(ProgressText, CountsAndTheTimeStillNeededAtThePaceSoFar) {
       {RunKind::Arithmetic, 250000, 1000000, 2700000, L"計算中です。 250000 / 1000000 サンプル\n残り時間 約2時間15分"},
       {RunKind::Arithmetic, 1, 4, 66499, L"計算中です。 1 / 4 サンプル\n残り時間 約3分19秒"},
       {RunKind::Arithmetic, 1, 4, 66500, L"計算中です。 1 / 4 サンプル\n残り時間 約3分20秒"},
+      {RunKind::Arithmetic, 1, 2, 3600000, L"計算中です。 1 / 2 サンプル\n残り時間 約1時間0分"},
       {RunKind::Arithmetic, 0, 1000000, 900, L"計算中です。 0 / 1000000 サンプル\n残り時間 計算中"},
       {RunKind::MonteCarlo, 12345678, 0, 5000, L"計算中です。 12345678 トレード"},
   };
