@@ -36,12 +36,12 @@ std::optional<ChartLine> ComputeChartLine(const std::optional<std::vector<double
   const double start = margins[0];
   const double fall = start - lowValue;
   const double rise = highValue - start;
-  const double divisor = fall >= rise ? fall : rise;
+  const double divisor = std::max(rise, fall);
   // The quotients come first, then the products, so that every build gets the
   // same last bits and therefore the same pixels.
   const double xStep = static_cast<double>(kChartWidth) / static_cast<double>(margins.size() - 1);
   const bool flat = !(divisor > 0);
-  const double yFactor = flat ? 0 : static_cast<double>(kChartHalfHeight) / divisor;
+  const double yFactor = static_cast<double>(kChartHalfHeight) / divisor;  // unused when flat
 
   // Points 1 to loggedStateCount - 1 come from the log; the simulated part
   // starts at the last logged point.

@@ -94,7 +94,7 @@ struct TreeWalk {
   std::uint16_t drawAccumulator;
   std::uint32_t edgeBase{};  // the current node's first edge
   std::uint32_t won{};       // the last draw
-  std::int64_t trades{};     // played outside the tree since the run last asked
+  std::int64_t trades{};     // played outside the tree
   std::uint64_t counts{};
   double all;
   double winOnly;
@@ -142,9 +142,9 @@ bool FinishSample(const SamplingRun& run, const SampleTree& tree, PlayList& list
   bool won = walk.won != 0;
   TradeEnd end;
   while ((end = PlayTrade(run.model, run.base, list, t, won)) == TradeEnd::None) {
-    if (++walk.trades == kTradesPerAsk) {
-      walk.trades = 0;
-      if (!ContinueRun(static_cast<std::uint32_t>(walk.counts), samples)) return false;
+    if (++walk.trades % kTradesPerAsk == 0 &&
+        !ContinueRun(static_cast<std::uint32_t>(walk.counts), samples)) {
+      return false;
     }
     won = DrawWithThreshold(walk.randomState, walk.drawAccumulator, run.threshold) == 'W';
   }

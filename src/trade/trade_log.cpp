@@ -2,7 +2,7 @@
 // display text, and the tolerant reading of its lists and last trade number. Hand-edited and damaged logs are read, never rejected.
 #include "trade/trade_log.h"
 
-#include <cmath>
+#include <algorithm>
 #include <limits>
 #include <new>
 #include <string_view>
@@ -110,12 +110,10 @@ std::optional<std::int32_t> ReadLastTradeNumber() {
   const std::string_view text = *read;
   const std::size_t point = text.rfind('.');
   if (point == std::string_view::npos) return 1;
-  std::size_t end = point + 1;
-  while (end < text.size() && IsDigit(text[end]))
-    ++end;
-  const double number = std::trunc(ParseDecimal(text.substr(point + 1, end - point - 1)));
-  constexpr std::int32_t kLargest = std::numeric_limits<std::int32_t>::max();
-  return number >= kLargest ? kLargest : static_cast<std::int32_t>(number);
+  std::string_view digits = text.substr(point + 1);
+  digits = digits.substr(0, digits.find_first_not_of("0123456789"));
+  constexpr double kLargest = std::numeric_limits<std::int32_t>::max();
+  return static_cast<std::int32_t>(std::min(ParseDecimal(digits), kLargest));
 }
 
 std::optional<std::string> ComposeTradeRecord(char result,
