@@ -40,7 +40,7 @@ TEST_F(ArithmeticTest, CalculateShowsTheFourResultsOrOneBox) {
       {{"1,2,3", "1,2,3,4"}, {L"8000", L"1", L"1", L"1000", L"50", L"0.5", L"1"}, {L"100", L"0", L"-4000", L"-4000"}},
       // From state 1 at 50 %: W W W W, then L L L W L W: four samples of 2000 and one of -2500.
       {{"1,2,3"}, kRoomy, {L"0", L"1100", L"1100", L"0"}, {}, 5},
-      {{"1,2,3"}, kRoomy, {L"0", L"2000", L"2000", L"0"}, {}, 1},
+      {{"1,2,3"}, {L"20000", L"25", L"100", L"1000", L"10", L"0.5", L"0.5"}, {L"50", L"2000", L"0", L"-2000"}, {}, 2},
       // A live list of stake 0 at win rate 0 could never end; at 1 % it ends at its first win.
       {{"7"}, {L"100000", L"25", L"100", L"1000", L"0", L"0.5", L"0.5"}, kOld, kRunError},
       {{"1,2,3", "1,2,3,4", "7"}, {L"100000", L"25", L"100", L"1000", L"1", L"0.5", L"0.5"},
