@@ -20,9 +20,9 @@ namespace {
 // STOP LOSS.
 char FieldTag(int index) { return static_cast<char>('A' + index); }
 
-// The value (never NaN: ParseDecimal gives none) truncated toward zero, held
-// within the integer type's range: a hand-edited file may hold any number, and
-// the conversion must stay defined.
+// The value (never NaN: ParseDecimal gives none) truncated toward zero and held
+// within the integer type's range. The commands parse only texts their fields
+// accepted; for any other text the conversion stays defined all the same.
 template <typename Integer>
 Integer TruncateToInteger(double value) {
   constexpr double kMin = std::numeric_limits<Integer>::min();

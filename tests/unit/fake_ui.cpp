@@ -25,9 +25,8 @@ const bool kInUtc = setenv("TZ", "UTC0", 1) == 0 && (tzset(), true);
 bool ShowBox(BoxKind kind, std::wstring_view text) {
   FakeWork work;
   fakeUi.boxes.push_back({kind, std::wstring(text)});
-  if (kind != BoxKind::Question || fakeUi.answers.empty()) return kind == BoxKind::Question;
-  const bool yes = fakeUi.answers.front();
-  fakeUi.answers.pop_front();
+  const bool yes = kind == BoxKind::Question && (fakeUi.answers.empty() || fakeUi.answers.front());
+  if (kind == BoxKind::Question && !fakeUi.answers.empty()) fakeUi.answers.pop_front();
   return yes;
 }
 
@@ -37,26 +36,13 @@ std::wstring ControlText(int id, int bufferChars) {
   return fakeUi.controls[id].substr(0, static_cast<std::size_t>(bufferChars - 1));
 }
 
-void SetControlText(int id, std::wstring_view text) {
-  FakeWork work;
-  fakeUi.controls[id] = text;
-}
-
-std::optional<std::string> FetchVersionText() {
-  FakeWork work;
-  return fakeUi.reply;
-}
-
-void BeginRun(RunKind kind) {
-  FakeWork work;
-  fakeUi.runs.push_back(kind);
-  fakeUi.runOpen = true;
-}
-
 bool ContinueRun(std::int64_t done, std::int64_t total) {
   FakeWork work;
   fakeUi.asked.emplace_back(done, total);
   return fakeUi.asked.size() < fakeUi.stopAt;
 }
 
+void SetControlText(int id, std::wstring_view text) { FakeWork work; fakeUi.controls[id] = text; }
+std::optional<std::string> FetchVersionText() { FakeWork work; return fakeUi.reply; }
+void BeginRun(RunKind kind) { FakeWork work; fakeUi.runs.push_back(kind); fakeUi.runOpen = true; }
 void EndRun() { fakeUi.runOpen = false; }

@@ -1,7 +1,5 @@
-// What the unit tests share: a scripted stand-in for the window (tests set the
-// inputs' texts, the answers to questions and the version server's reply, run
-// a command, and read the boxes shown and the controls set), a temporary
-// directory with exact file bytes, and a sample trade log. Tests run in UTC.
+// What the unit tests share: a scripted stand-in for the window, a temporary
+// directory with exact file bytes, and trade logs. Tests run in UTC.
 #pragma once
 
 #include <array>
@@ -9,7 +7,6 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <random>
@@ -23,6 +20,7 @@ struct ShownBox {
   std::wstring text;
   bool operator==(const ShownBox&) const = default;
 };
+using Boxes = std::vector<ShownBox>;
 
 struct FakeUi {
   std::map<int, std::wstring> controls;  // control id -> its text
@@ -44,14 +42,9 @@ inline void SetTradeInputs(const TradeInputs& texts) {
   for (int i = 0; i < 7; ++i) fakeUi.controls[IDC_MARGIN + i] = texts[i];
 }
 
-// The allocation sweep's fault (allocation_tests only): while countdown is
-// above 0 each allocation counts it down, and the one that reaches 0 throws
-// std::bad_alloc. The fake's own work neither counts nor fails.
-struct AllocationFault {
-  std::size_t countdown = 0;
-  bool met = false;
-};
-inline AllocationFault allocationFault;
+// The allocation sweep's fault: while countdown is above 0 each allocation
+// counts it down, the one reaching 0 throws. The fake's work never counts.
+inline struct AllocationFault { std::size_t countdown = 0; bool met = false; } allocationFault;
 
 // A directory of its own for one test, removed with all it holds.
 struct TempDir {
@@ -71,14 +64,9 @@ inline std::string ReadBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-// A trade log whose "ARRAY:" lines hold the given lists, every record but the
-// last closed as a loss (the readers judge by the lists' lengths).
+// A trade log of the given lists, one "ARRAY:" line each: all its readers take.
 inline std::string LogText(std::initializer_list<std::string> lists) {
   std::string text;
-  int number = 1;
-  for (const std::string& list : lists) {
-    if (number > 1) text += "STATUS:LOSE\n\n";
-    text += "\xA5TRADE No." + std::to_string(number++) + "\nDATE:Sat Dec 05 09:15:02 2026\nARRAY:" + list + "\n";
-  }
+  for (const std::string& list : lists) text += "ARRAY:" + list + "\n";
   return text;
 }
