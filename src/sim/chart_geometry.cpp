@@ -25,7 +25,7 @@ std::optional<ChartLine> ComputeChartLine(const std::optional<std::vector<double
                                           double lowValue) {
   if (!points) return std::nullopt;
   const std::vector<double>& margins = *points;
-  ChartLine line;
+  ChartLine line{};
   if (margins.size() <= 1) {
     line.points = {{kChartLeft, kChartBaseline}, {kChartRight, kChartBaseline}};
     line.yellowEnd = 1;
