@@ -1,7 +1,5 @@
-// What the fuzz targets share: the input stored as a file in a directory of
-// the process's own, the check that stops the fuzzer on a broken promise, and
-// the stand-in window (platform_stub.cpp): the version server sends
-// fuzzReply, and every box shown is added to fuzzBoxes.
+// What the fuzz targets share: the check that stops the fuzzer, the input as a
+// file, and the stand-in window (platform_stub.cpp) that sends fuzzReply and keeps fuzzBoxes.
 #pragma once
 
 #include <cstdint>
@@ -22,15 +20,16 @@ inline void Check(bool condition) {
   if (!condition) std::abort();
 }
 
-struct FuzzFile {
-  std::filesystem::path directory =
-      std::filesystem::temp_directory_path() / ("tallowind-fuzz-" + std::to_string(std::random_device{}()));
-  std::string path;
-  explicit FuzzFile(const char* name) : path((directory / name).string()) {
-    std::filesystem::create_directories(directory);
-  }
-  ~FuzzFile() { std::filesystem::remove_all(directory); }
-  void Write(const std::uint8_t* data, std::size_t size) const {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data), std::streamsize(size));
-  }
-};
+// The path of a file of that name, now holding the input, in a directory of
+// the process's own that is removed when it ends.
+inline std::string InputFile(const char* name, const std::uint8_t* data, std::size_t size) {
+  static const struct Directory {
+    std::filesystem::path path =
+        std::filesystem::temp_directory_path() / ("tallowind-fuzz-" + std::to_string(std::random_device{}()));
+    Directory() { std::filesystem::create_directories(path); }
+    ~Directory() { std::filesystem::remove_all(path); }
+  } directory;
+  const std::string path = (directory.path / name).string();
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(data), std::streamsize(size));
+  return path;
+}

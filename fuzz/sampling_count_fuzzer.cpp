@@ -4,9 +4,7 @@
 #include "sim/sampling_count.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const FuzzFile file("arithmetic_simulation.txt");
-  SamplingCountPath = file.path;
-  file.Write(data, size);
+  SamplingCountPath = InputFile("arithmetic_simulation.txt", data, size);
   const SamplingCountOpening opening = OpenSamplingCountDialog();
   Check(opening.error.code.empty() && samplingCount >= 1 && samplingCount <= kDefaultSamplingCount);
   Check(opening.text == std::to_wstring(samplingCount));

@@ -5,9 +5,7 @@
 #include "trade/trade_parameters.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const FuzzFile file("trade_information.txt");
-  TradeInformationPath = file.path;
-  file.Write(data, size);
+  TradeInformationPath = InputFile("trade_information.txt", data, size);
   Check(LoadTradeInformation() == 0);
   for (const auto& text : tradeParameters.texts) Check(!text || (!text->empty() && text->find('\n') == std::string::npos));
   ParseTradeParameters();

@@ -11,15 +11,15 @@ namespace {
 constexpr std::size_t kMaxFormattedChars = 31;
 
 // The digits after the point that a precision text such as "1.10" asks for;
-// six when there is none, as "%lf" gives.
+// six when there is none, as "%lf" gives. More than 31 give the same text as
+// 31 (no text of 30 decimals fits), so that is where the count stops.
 int DecimalsOf(std::string_view precision) {
   const auto point = precision.find('.');
   if (point == std::string_view::npos) return 6;
-  constexpr int kMaxDecimals = 100;
   int decimals = 0;
   for (char c : precision.substr(point + 1)) {
     if (c < '0' || c > '9') break;
-    decimals = std::min(decimals * 10 + (c - '0'), kMaxDecimals);
+    decimals = std::min(decimals * 10 + (c - '0'), static_cast<int>(kMaxFormattedChars));
   }
   return decimals;
 }
@@ -51,7 +51,7 @@ std::optional<std::string> FormatDecimal(double value, std::string_view precisio
   }
   try {
     std::string result;
-    result.reserve(kMaxFormattedChars + 1);
+    result.reserve(kMaxFormattedChars);
     result.assign(text);
     return result;
   } catch (const std::bad_alloc&) {

@@ -37,16 +37,10 @@ bool ValidateTakeProfit(const std::optional<std::string>& text) { return Invalid
 bool ValidateStopLoss(const std::optional<std::string>& text) { return InvalidDecimal(text, 6, 0.000001, 1000); }
 
 bool ValidateField(TradeField field, const std::optional<std::string>& text) {
-  switch (field) {
-    case TradeField::Margin: return ValidateMargin(text);
-    case TradeField::Leverage: return ValidateLeverage(text);
-    case TradeField::Rate: return ValidateRate(text);
-    case TradeField::UnitLotSize: return ValidateUnitLotSize(text);
-    case TradeField::WinRate: return ValidateWinRate(text);
-    case TradeField::TakeProfit: return ValidateTakeProfit(text);
-    case TradeField::StopLoss: return ValidateStopLoss(text);
-  }
-  return true;
+  constexpr std::array<bool (*)(const std::optional<std::string>&), 7> kValidators = {
+      ValidateMargin, ValidateLeverage, ValidateRate, ValidateUnitLotSize, ValidateWinRate, ValidateTakeProfit,
+      ValidateStopLoss};
+  return kValidators[FieldIndex(field)](text);
 }
 
 std::wstring_view RangeMessage(TradeField field) {

@@ -36,7 +36,6 @@ int GetTextChar(std::FILE* file) {
 // The bytes that text mode stores for a text: every LF as CR LF.
 std::string OnDisk(std::string_view text) {
   std::string bytes;
-  bytes.reserve(text.size() + text.size() / 8 + 1);
   for (char c : text) {
     if (c == '\n') bytes.push_back('\r');
     bytes.push_back(c);
@@ -44,8 +43,10 @@ std::string OnDisk(std::string_view text) {
   return bytes;
 }
 
+// Whether fwrite took all the bytes; what it buffered reaches the file only
+// if fclose succeeds as well.
 bool WriteAll(std::FILE* file, std::string_view bytes) {
-  return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
+  return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
 }
 
 }  // namespace
@@ -71,9 +72,7 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     text.reserve(static_cast<std::size_t>(size));
     File file = Open(path, "rb");
     if (!file) return std::nullopt;
-    for (int c; text.size() + 1 < static_cast<std::size_t>(size) && (c = GetTextChar(file.get())) != EOF;) {
-      text.push_back(static_cast<char>(c));
-    }
+    for (int c; (c = GetTextChar(file.get())) != EOF;) text.push_back(static_cast<char>(c));
     // Narrow text ends at its first zero byte, here as everywhere else.
     text.resize(std::min(text.size(), text.find('\0')));
     return text;
@@ -121,11 +120,7 @@ std::optional<std::string> ConcatStrings(const std::optional<std::string>& first
                                          const std::optional<std::string>& second) {
   if (!first && !second) return std::nullopt;
   try {
-    std::string joined;
-    joined.reserve((first ? first->size() : 0) + (second ? second->size() : 0));
-    if (first) joined += *first;
-    if (second) joined += *second;
-    return joined;
+    return first.value_or("") + second.value_or("");
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }

@@ -20,19 +20,14 @@ constexpr std::wstring_view kNewerTail = L"です。\nダウンロードはこ�
 constexpr std::wstring_view kReasonNoServer = L"WEBサーバへのアクセスに失敗しました。";
 constexpr std::wstring_view kReasonBadVersion = L"バージョン情報へのアクセスに失敗しました。";
 
-// The length of a text in code page 932 bytes, for texts without half-width
-// katakana: ASCII takes one byte, every other character two.
-constexpr std::size_t Cp932Bytes(std::wstring_view text) {
-  std::size_t bytes = 0;
-  for (const wchar_t c : text) bytes += c < 0x80 ? 1 : 2;
-  return bytes;
-}
+// The newer-version message's own bytes: its head and tail in code page 932
+// (10 ASCII characters and 47 others of two bytes) and the terminating zero.
+constexpr std::size_t kNewerMessageOwnBytes = 105;
 
 // Whether the newer-version message naming a version text of this many bytes
-// fits in its narrow buffer, the terminating zero included.
+// fits in its narrow buffer.
 bool NewerMessageFits(std::size_t versionBytes) {
-  const std::size_t fixedBytes = Cp932Bytes(kNewerHead) + Cp932Bytes(kNewerTail) + kDownloadUrl.size() + 1;
-  return fixedBytes <= kVersionMessageBytes && versionBytes <= kVersionMessageBytes - fixedBytes;
+  return versionBytes + kNewerMessageOwnBytes + kDownloadUrl.size() <= kVersionMessageBytes;
 }
 
 // The newer-version message, or nothing when a conversion fails or memory

@@ -7,10 +7,10 @@
 #include "trade/trade_log.h"
 
 struct ArithmeticResults {
-  double ruinRate = 0;          // share of ruined samples, 0 to 1
-  double expectedWinOnly = 0;   // mean profit of the samples that completed the set
-  double expectedAll = 0;       // mean profit of all samples
-  double expectedLoseOnly = 0;  // mean profit of the ruined samples
+  double ruinRate;          // share of ruined samples, 0 to 1
+  double expectedWinOnly;   // mean profit of the samples that completed the set
+  double expectedAll;       // mean profit of all samples
+  double expectedLoseOnly;  // mean profit of the ruined samples
   bool operator==(const ArithmeticResults&) const = default;
 };
 

@@ -4,6 +4,7 @@
 #include "sim/chart_geometry.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace {
@@ -13,9 +14,7 @@ namespace {
 // being converted out of range.
 int TruncateToPixel(double value) {
   constexpr double kLimit = 1e6;
-  if (!(value > -kLimit)) return -static_cast<int>(kLimit);
-  if (!(value < kLimit)) return static_cast<int>(kLimit);
-  return static_cast<int>(value);
+  return static_cast<int>(std::isnan(value) ? -kLimit : std::clamp(value, -kLimit, kLimit));
 }
 
 }  // namespace
@@ -26,7 +25,7 @@ std::optional<ChartLine> ComputeChartLine(const std::optional<std::vector<double
                                           double lowValue) {
   if (!points) return std::nullopt;
   const std::vector<double>& margins = *points;
-  ChartLine line;
+  ChartLine line{};
   if (margins.size() <= 1) {
     line.points = {{kChartLeft, kChartBaseline}, {kChartRight, kChartBaseline}};
     line.yellowEnd = 1;
@@ -37,12 +36,12 @@ std::optional<ChartLine> ComputeChartLine(const std::optional<std::vector<double
   const double start = margins[0];
   const double fall = start - lowValue;
   const double rise = highValue - start;
-  const double divisor = fall >= rise ? fall : rise;
+  const double divisor = std::max(rise, fall);
   // The quotients come first, then the products, so that every build gets the
   // same last bits and therefore the same pixels.
   const double xStep = static_cast<double>(kChartWidth) / static_cast<double>(margins.size() - 1);
   const bool flat = !(divisor > 0);
-  const double yFactor = flat ? 0 : static_cast<double>(kChartHalfHeight) / divisor;
+  const double yFactor = static_cast<double>(kChartHalfHeight) / divisor;  // unused when flat
 
   // Points 1 to loggedStateCount - 1 come from the log; the simulated part
   // starts at the last logged point.

@@ -15,8 +15,8 @@ inline constexpr int kChartBaseline = 340;   // y of the starting margin
 inline constexpr int kChartHalfHeight = 70;  // y distance of the largest deviation
 
 struct ChartPoint {
-  int x = 0;
-  int y = 0;
+  int x;
+  int y;
   bool operator==(const ChartPoint&) const = default;
 };
 
@@ -24,7 +24,7 @@ struct ChartPoint {
 // to points[yellowEnd] are the logged part, those after it the simulated part.
 struct ChartLine {
   std::vector<ChartPoint> points;
-  std::size_t yellowEnd = 0;
+  std::size_t yellowEnd;
 };
 
 // The line of a margin series (the fields of MarginSeries): the margins after

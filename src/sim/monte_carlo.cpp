@@ -112,20 +112,12 @@ RunOutcome RunMonteCarloSimulation(const LogData& log) {
 
 double SeriesMaximum() {
   if (!marginSeries.points || marginSeries.points->empty()) return 0;
-  double largest = marginSeries.points->front();
-  for (double point : *marginSeries.points) {
-    if (point > largest) largest = point;
-  }
-  return largest;
+  return *std::ranges::max_element(*marginSeries.points);
 }
 
 double SeriesMinimum() {
   if (!marginSeries.points || marginSeries.points->empty()) return 0;
-  double smallest = marginSeries.points->front();
-  for (double point : *marginSeries.points) {
-    if (point < smallest) smallest = point;
-  }
-  return smallest;
+  return *std::ranges::min_element(*marginSeries.points);
 }
 
 void ReleaseMarginSeries() { marginSeries.points.reset(); }

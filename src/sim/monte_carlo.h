@@ -16,9 +16,9 @@ struct MarginSeries {
   std::optional<std::vector<double>> points;
   // The index of the first simulated point: the number of lists of the log of
   // the last successful run.
-  std::int32_t loggedStateCount = 0;
-  double highValue = 0;
-  double lowValue = 0;
+  std::int32_t loggedStateCount;
+  double highValue;
+  double lowValue;
   char status = '-';  // '-' unfinished, 'W' the set completed, 'L' ruined
 };
 

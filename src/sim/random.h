@@ -6,10 +6,10 @@
 #include <cstdint>
 
 struct RandomDraw {
-  std::uint32_t randomState = 0;
-  std::uint16_t drawAccumulator = 0;  // running sum of drawn values, never reset
-  bool arithmeticSeeded = false;
-  bool monteCarloSeeded = false;
+  std::uint32_t randomState;
+  std::uint16_t drawAccumulator;  // running sum of drawn values, never reset
+  bool arithmeticSeeded;
+  bool monteCarloSeeded;
 };
 
 inline RandomDraw randomDraw;

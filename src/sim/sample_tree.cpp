@@ -51,8 +51,6 @@ struct Candidate {
   double profit;
 };
 
-bool LessLikely(const Candidate& a, const Candidate& b) { return a.chance < b.chance; }
-
 // Works out the likeliest nodes first, so that few samples leave the tree.
 // Throws std::bad_alloc when memory runs out.
 SampleTree BuildSampleTree(const SamplingRun& run) {
@@ -63,7 +61,7 @@ SampleTree BuildSampleTree(const SamplingRun& run) {
   std::size_t numbersHeld = run.live->size();
   PlayList list;
   while (!frontier.empty() && tree.lists.size() < kTreeNodes) {
-    std::pop_heap(frontier.begin(), frontier.end(), LessLikely);
+    std::ranges::pop_heap(frontier, {}, &Candidate::chance);
     Candidate node = std::move(frontier.back());
     frontier.pop_back();
     const auto firstEdge = static_cast<std::uint32_t>(2 * tree.lists.size());
@@ -80,7 +78,7 @@ SampleTree BuildSampleTree(const SamplingRun& run) {
       } else if (chances[won] > 0 && numbersHeld + list.Size() <= kTreeNumbers) {
         numbersHeld += list.Size();
         frontier.push_back({node.chance * chances[won], firstEdge + won, list.Numbers(), t});
-        std::push_heap(frontier.begin(), frontier.end(), LessLikely);
+        std::ranges::push_heap(frontier, {}, &Candidate::chance);
       }
     }
     tree.lists.push_back(std::move(node.list));
@@ -92,15 +90,15 @@ SampleTree BuildSampleTree(const SamplingRun& run) {
 // The state of a walk through the tree, passed by value so that the walk keeps
 // it in registers.
 struct TreeWalk {
-  std::uint32_t randomState = 0;
-  std::uint16_t drawAccumulator = 0;
-  std::uint32_t edgeBase = 0;  // the current node's first edge
-  std::uint32_t won = 0;       // the last draw
-  std::int64_t trades = 0;     // played outside the tree since the run last asked
-  std::uint64_t counts = 0;
-  double all = 0;
-  double winOnly = 0;
-  double loseOnly = 0;
+  std::uint32_t randomState;
+  std::uint16_t drawAccumulator;
+  std::uint32_t edgeBase{};  // the current node's first edge
+  std::uint32_t won{};       // the last draw
+  std::int64_t trades{};     // played outside the tree
+  std::uint64_t counts{};
+  double all;
+  double winOnly;
+  double loseOnly;
 };
 
 // Walks until the given number of samples have ended or a sample leaves the
@@ -144,9 +142,9 @@ bool FinishSample(const SamplingRun& run, const SampleTree& tree, PlayList& list
   bool won = walk.won != 0;
   TradeEnd end;
   while ((end = PlayTrade(run.model, run.base, list, t, won)) == TradeEnd::None) {
-    if (++walk.trades == kTradesPerAsk) {
-      walk.trades = 0;
-      if (!ContinueRun(static_cast<std::uint32_t>(walk.counts), samples)) return false;
+    if (++walk.trades % kTradesPerAsk == 0 &&
+        !ContinueRun(static_cast<std::uint32_t>(walk.counts), samples)) {
+      return false;
     }
     won = DrawWithThreshold(walk.randomState, walk.drawAccumulator, run.threshold) == 'W';
   }
@@ -186,7 +184,8 @@ RunOutcome Walk(const SamplingRun& run, std::uint32_t samples, TreeWalk& walk) {
 }  // namespace
 
 RunOutcome PlaySamples(const SamplingRun& run, std::int32_t samples, SampleSums& sums) {
-  TreeWalk walk{randomDraw.randomState, randomDraw.drawAccumulator, 0, 0, 0, 0, sums.all, sums.winOnly, sums.loseOnly};
+  TreeWalk walk{.randomState = randomDraw.randomState, .drawAccumulator = randomDraw.drawAccumulator,
+                .all = sums.all, .winOnly = sums.winOnly, .loseOnly = sums.loseOnly};
   RunOutcome outcome;
   try {
     outcome = Walk(run, static_cast<std::uint32_t>(samples), walk);

@@ -29,10 +29,10 @@
 // Everything the samples read, worked out once per run.
 struct SamplingRun {
   TradeModel model;
-  double realised = 0;  // s, the profit of the logged trades
-  double base = 0;      // B = margin + s
-  int threshold = 0;    // the win rate in whole percent
-  const ProgressionArray* live = nullptr;  // the list every sample starts from
+  double realised;  // s, the profit of the logged trades
+  double base;      // B = margin + s
+  int threshold;    // the win rate in whole percent
+  const ProgressionArray* live;  // the list every sample starts from
 };
 
 // The sums and counts of the samples played so far: the profits of all

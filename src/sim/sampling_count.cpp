@@ -1,6 +1,7 @@
 // The sampling count: its file, its loader and the logic of its dialog.
 #include "sim/sampling_count.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
 #include <optional>
@@ -17,10 +18,8 @@ std::int32_t SamplingCountFromText(std::string_view text) {
   }
   // Truncated and held in range as a double, so that a count of any length
   // comes out as 1000000 and never overflows the integer.
-  double count = std::trunc(ParseDecimal(text));
-  if (count < 1) count = 1;
-  if (count > kDefaultSamplingCount) count = kDefaultSamplingCount;
-  return static_cast<std::int32_t>(count);
+  const double count = std::trunc(ParseDecimal(text));
+  return static_cast<std::int32_t>(std::clamp(count, 1.0, static_cast<double>(kDefaultSamplingCount)));
 }
 
 bool LoadSamplingCount() {

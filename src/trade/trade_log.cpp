@@ -2,7 +2,7 @@
 // display text, and the tolerant reading of its lists and last trade number. Hand-edited and damaged logs are read, never rejected.
 #include "trade/trade_log.h"
 
-#include <cmath>
+#include <algorithm>
 #include <limits>
 #include <new>
 #include <string_view>
@@ -23,12 +23,12 @@ std::optional<std::string> ReadTradeLog() {
   return ReadWholeFile(TradeLogPath);
 }
 
-// The list of one "ARRAY:" line: a digit run fills a slot, every other byte
-// moves to the next slot, so an empty slot (-1) ends the list. A number too
-// long for 32 bits stays at the largest one.
+// The list of one "ARRAY:" line, which starts with a digit: a digit run fills
+// a slot, every other byte moves to the next slot, so an empty slot (-1) ends
+// the list. A number too long for 32 bits stays at the largest one.
 ProgressionArray ListFromLine(std::string_view line) {
   constexpr std::int32_t kLargest = std::numeric_limits<std::int32_t>::max();
-  std::vector<std::int32_t> block(line.size() + 1, -1);
+  std::vector<std::int32_t> block(line.size(), -1);
   std::size_t slot = 0;
   for (char c : line) {
     if (!IsDigit(c)) {
@@ -55,7 +55,6 @@ std::uint8_t LoadTradeLogText(std::optional<std::string>& text) {
   if (!read) return 1;
   try {
     std::string display;
-    display.reserve(read->size() * 2);
     for (char c : *read) {
       if (c == '\n') display += '\r';
       display += c;
@@ -111,12 +110,10 @@ std::optional<std::int32_t> ReadLastTradeNumber() {
   const std::string_view text = *read;
   const std::size_t point = text.rfind('.');
   if (point == std::string_view::npos) return 1;
-  std::size_t end = point + 1;
-  while (end < text.size() && IsDigit(text[end]))
-    ++end;
-  const double number = std::trunc(ParseDecimal(text.substr(point + 1, end - point - 1)));
-  constexpr std::int32_t kLargest = std::numeric_limits<std::int32_t>::max();
-  return number >= kLargest ? kLargest : static_cast<std::int32_t>(number);
+  std::string_view digits = text.substr(point + 1);
+  digits = digits.substr(0, digits.find_first_not_of("0123456789"));
+  constexpr double kLargest = std::numeric_limits<std::int32_t>::max();
+  return static_cast<std::int32_t>(std::min(ParseDecimal(digits), kLargest));
 }
 
 std::optional<std::string> ComposeTradeRecord(char result,
@@ -140,13 +137,4 @@ std::optional<std::string> ComposeTradeRecord(char result,
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }
-}
-
-std::optional<std::string> ComposeTradeRecord(char result,
-                                              std::int64_t tradeNumber,
-                                              const ProgressionArray& list,
-                                              std::int64_t now) {
-  const std::optional<std::string> number = FormatDecimal(static_cast<double>(tradeNumber), "1.0");
-  if (!number) return std::nullopt;
-  return ComposeTradeRecord(result, std::string_view(*number), list, now);
 }

@@ -37,7 +37,3 @@ std::optional<std::int32_t> ReadLastTradeNumber();
 // of the list cannot be formatted.
 std::optional<std::string> ComposeTradeRecord(char result, std::string_view tradeNumber,
                                               const ProgressionArray& list, std::int64_t now);
-
-// The same with the trade number formatted here; nothing when it cannot be.
-std::optional<std::string> ComposeTradeRecord(char result, std::int64_t tradeNumber,
-                                              const ProgressionArray& list, std::int64_t now);

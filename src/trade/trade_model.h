@@ -12,12 +12,12 @@
 
 // The numbers of the trade conditions as one calculation reads them.
 struct TradeModel {
-  double margin = 0;
-  double leverage = 0;
-  double rate = 0;
-  std::int64_t unitLotSize = 0;
-  double takeProfit = 0;
-  double stopLoss = 0;
+  double margin;
+  double leverage;
+  double rate;
+  std::int64_t unitLotSize;
+  double takeProfit;
+  double stopLoss;
 };
 
 // The numbers of tradeParameters now.

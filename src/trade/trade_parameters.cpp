@@ -2,6 +2,7 @@
 // their texts into numbers, and handing the texts to the panel's inputs.
 #include "trade/trade_parameters.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <new>
@@ -19,19 +20,14 @@ namespace {
 // STOP LOSS.
 char FieldTag(int index) { return static_cast<char>('A' + index); }
 
-// The value truncated toward zero, held within the integer type's range: a
-// hand-edited file may hold any number, and the conversion must stay defined.
+// The value (never NaN: ParseDecimal gives none) truncated toward zero and held
+// within the integer type's range. The commands parse only texts their fields
+// accepted; for any other text the conversion stays defined all the same.
 template <typename Integer>
 Integer TruncateToInteger(double value) {
-  if (std::isnan(value)) return 0;
-  const double truncated = std::trunc(value);
-  if (truncated <= static_cast<double>(std::numeric_limits<Integer>::min())) {
-    return std::numeric_limits<Integer>::min();
-  }
-  if (truncated >= static_cast<double>(std::numeric_limits<Integer>::max())) {
-    return std::numeric_limits<Integer>::max();
-  }
-  return static_cast<Integer>(truncated);
+  constexpr double kMin = std::numeric_limits<Integer>::min();
+  constexpr double kMax = std::numeric_limits<Integer>::max();
+  return static_cast<Integer>(std::clamp(std::trunc(value), kMin, kMax));
 }
 
 // The value of the first tag in the text: the characters after the tag letter

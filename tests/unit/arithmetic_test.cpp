@@ -32,12 +32,15 @@ TEST_F(ArithmeticTest, CalculateShowsTheFourResultsOrOneBox) {
       {{"1,2,3"}, {L"5000", L"1", L"1", L"1000", L"0", L"0.5", L"2"}, {L"100", L"0", L"-5000", L"-5000"}},
       // A lot equal to the capacity (5000 on 5000) is played; the margin reaches 0.
       {{"1,2,3"}, {L"9000", L"1", L"1", L"1000", L"0", L"0.5", L"1"}, {L"100", L"0", L"-9000", L"-9000"}},
+      {{"1,2,3"}, {L"10001", L"1", L"1", L"1000", L"0", L"0.5", L"2.5"}, {L"100", L"0", L"-10000", L"-10000"}},
+      {{"1,2,3"}, {L"1", L"1000", L"1", L"1", L"100", L"0.5", L"0.5"}, {L"0", L"2", L"2", L"0"}},
       // A logged loss of 1200 beyond the margin 1000: ruined without sampling.
       {{"1,2,3", "1,2,3,4"}, {L"1000", L"1", L"1", L"100", L"50", L"0.5", L"3"}, {L"100", L"0", L"-1000", L"-1000"}},
       // s = -4000 leaves 4000, which cannot carry the live lot of 5000.
       {{"1,2,3", "1,2,3,4"}, {L"8000", L"1", L"1", L"1000", L"50", L"0.5", L"1"}, {L"100", L"0", L"-4000", L"-4000"}},
       // From state 1 at 50 %: W W W W, then L L L W L W: four samples of 2000 and one of -2500.
       {{"1,2,3"}, kRoomy, {L"0", L"1100", L"1100", L"0"}, {}, 5},
+      {{"1,2,3"}, {L"20000", L"25", L"100", L"1000", L"10", L"0.5", L"0.5"}, {L"50", L"2000", L"0", L"-2000"}, {}, 2},
       // A live list of stake 0 at win rate 0 could never end; at 1 % it ends at its first win.
       {{"7"}, {L"100000", L"25", L"100", L"1000", L"0", L"0.5", L"0.5"}, kOld, kRunError},
       {{"1,2,3", "1,2,3,4", "7"}, {L"100000", L"25", L"100", L"1000", L"1", L"0.5", L"0.5"},
@@ -83,6 +86,7 @@ TEST_F(ArithmeticTest, PreconditionsRejectWhatCannotBeSimulatedAndNothingElse) {
       {[](TradeParameters& p) { p.takeProfit = static_cast<double>(0.000001f); }, false},
       {[](TradeParameters& p) { p.stopLoss = 9.9999e-7; }, true},
       {[](TradeParameters& p) { p.stopLoss = 0.000001; }, false},
+      {[](TradeParameters& p) { p.stopLoss = static_cast<double>(0.000001f); }, false},
       {[](TradeParameters& p) { p.winRate = -0.01; }, true},   {[](TradeParameters& p) { p.winRate = 0; }, false},
       {[](TradeParameters& p) { p.winRate = 1.01; }, true},    {[](TradeParameters& p) { p.winRate = 1; }, false},
       {[](TradeParameters& p) { p.margin = std::numeric_limits<double>::infinity(); }, true},
@@ -180,6 +184,7 @@ TEST(ProgressText, CountsAndTheTimeStillNeededAtThePaceSoFar) {
       {RunKind::Arithmetic, 250000, 1000000, 2700000, L"計算中です。 250000 / 1000000 サンプル\n残り時間 約2時間15分"},
       {RunKind::Arithmetic, 1, 4, 66499, L"計算中です。 1 / 4 サンプル\n残り時間 約3分19秒"},
       {RunKind::Arithmetic, 1, 4, 66500, L"計算中です。 1 / 4 サンプル\n残り時間 約3分20秒"},
+      {RunKind::Arithmetic, 1, 2, 3600000, L"計算中です。 1 / 2 サンプル\n残り時間 約1時間0分"},
       {RunKind::Arithmetic, 0, 1000000, 900, L"計算中です。 0 / 1000000 サンプル\n残り時間 計算中"},
       {RunKind::MonteCarlo, 12345678, 0, 5000, L"計算中です。 12345678 トレード"},
   };

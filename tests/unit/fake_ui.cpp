@@ -1,8 +1,9 @@
 // The scripted window for the unit tests.
-#include "fake_ui.h"
-
 #include <cstdlib>
 #include <ctime>
+#include <utility>
+
+#include "fake_ui.h"
 
 namespace {
 
@@ -13,24 +14,19 @@ struct FakeWork {
 };
 
 // The dates that the tests write are the same on every machine.
-const bool kInUtc = [] {
 #ifdef _WIN32
-  return _putenv("TZ=UTC0") == 0 && (_tzset(), true);
+const bool kInUtc = _putenv("TZ=UTC0") == 0 && (_tzset(), true);
 #else
-  return setenv("TZ", "UTC0", 1) == 0 && (tzset(), true);
+const bool kInUtc = setenv("TZ", "UTC0", 1) == 0 && (tzset(), true);
 #endif
-}();
 
 }  // namespace
-
-void ResetFakeUi() { fakeUi = FakeUi{}; }
 
 bool ShowBox(BoxKind kind, std::wstring_view text) {
   FakeWork work;
   fakeUi.boxes.push_back({kind, std::wstring(text)});
-  if (kind != BoxKind::Question || fakeUi.answers.empty()) return kind == BoxKind::Question;
-  const bool yes = fakeUi.answers.front();
-  fakeUi.answers.pop_front();
+  const bool yes = kind == BoxKind::Question && (fakeUi.answers.empty() || fakeUi.answers.front());
+  if (kind == BoxKind::Question && !fakeUi.answers.empty()) fakeUi.answers.pop_front();
   return yes;
 }
 
@@ -40,27 +36,13 @@ std::wstring ControlText(int id, int bufferChars) {
   return fakeUi.controls[id].substr(0, static_cast<std::size_t>(bufferChars - 1));
 }
 
-void SetControlText(int id, std::wstring_view text) {
-  FakeWork work;
-  fakeUi.controls[id] = text;
-}
-
-std::optional<std::string> FetchVersionText() {
-  FakeWork work;
-  ++fakeUi.fetches;
-  return fakeUi.reply;
-}
-
-void BeginRun(RunKind kind) {
-  FakeWork work;
-  fakeUi.runs.push_back(kind);
-  fakeUi.runOpen = true;
-}
-
 bool ContinueRun(std::int64_t done, std::int64_t total) {
   FakeWork work;
   fakeUi.asked.emplace_back(done, total);
   return fakeUi.asked.size() < fakeUi.stopAt;
 }
 
+void SetControlText(int id, std::wstring_view text) { FakeWork work; fakeUi.controls[id] = text; }
+std::optional<std::string> FetchVersionText() { FakeWork work; return fakeUi.reply; }
+void BeginRun(RunKind kind) { FakeWork work; fakeUi.runs.push_back(kind); fakeUi.runOpen = true; }
 void EndRun() { fakeUi.runOpen = false; }

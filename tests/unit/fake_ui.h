@@ -1,7 +1,5 @@
-// What the unit tests share: a scripted stand-in for the window (tests set the
-// inputs' texts, the answers to questions and the version server's reply, run
-// a command, and read the boxes shown and the controls set), a temporary
-// directory with exact file bytes, and a sample trade log. Tests run in UTC.
+// What the unit tests share: a scripted stand-in for the window, a temporary
+// directory with exact file bytes, and trade logs. Tests run in UTC.
 #pragma once
 
 #include <array>
@@ -9,13 +7,10 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
-#include <initializer_list>
-#include <iterator>
 #include <map>
 #include <optional>
 #include <random>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "platform/platform.h"
@@ -25,6 +20,7 @@ struct ShownBox {
   std::wstring text;
   bool operator==(const ShownBox&) const = default;
 };
+using Boxes = std::vector<ShownBox>;
 
 struct FakeUi {
   std::map<int, std::wstring> controls;  // control id -> its text
@@ -32,14 +28,13 @@ struct FakeUi {
   std::vector<ShownBox> boxes;           // every box, in order
   std::deque<bool> answers;              // answers to questions; Yes when empty
   std::optional<std::string> reply;      // what the version text's server sends
-  int fetches = 0;                       // requests made
   std::vector<RunKind> runs;             // runs begun, in order
   bool runOpen = false;                  // between BeginRun and EndRun
   std::vector<std::pair<std::int64_t, std::int64_t>> asked;  // each ContinueRun's done and total
   std::size_t stopAt = SIZE_MAX;         // the ContinueRun that answers "stop", counted from 1
 };
 inline FakeUi fakeUi;
-void ResetFakeUi();
+inline void ResetFakeUi() { fakeUi = FakeUi{}; }
 
 // The texts of the seven trade inputs in panel order.
 using TradeInputs = std::array<std::wstring, 7>;
@@ -48,20 +43,14 @@ inline void SetTradeInputs(const TradeInputs& texts) {
 }
 
 // The allocation sweep's fault: while countdown is above 0 each allocation
-// counts it down, and the one that reaches 0 throws std::bad_alloc (native
-// builds only). The fake's own work neither counts nor fails.
-struct AllocationFault {
-  std::size_t countdown = 0;
-  bool met = false;
-};
-inline AllocationFault allocationFault;
+// counts it down, the one reaching 0 throws. The fake's work never counts.
+inline struct AllocationFault { std::size_t countdown = 0; bool met = false; } allocationFault;
 
 // A directory of its own for one test, removed with all it holds.
 struct TempDir {
   std::filesystem::path path =
       std::filesystem::temp_directory_path() / ("tallowind-test-" + std::to_string(std::random_device{}()));
   TempDir() { std::filesystem::create_directories(path); }
-  TempDir(const TempDir&) = delete;
   ~TempDir() { std::filesystem::remove_all(path); }
   std::string File(std::string_view name) const { return (path / name).string(); }
 };
@@ -75,14 +64,9 @@ inline std::string ReadBytes(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-// A trade log whose "ARRAY:" lines hold the given lists, every record but the
-// last closed as a loss (the readers judge by the lists' lengths).
+// A trade log of the given lists, one "ARRAY:" line each: all its readers take.
 inline std::string LogText(std::initializer_list<std::string> lists) {
   std::string text;
-  int number = 1;
-  for (const std::string& list : lists) {
-    if (number > 1) text += "STATUS:LOSE\n\n";
-    text += "\xA5TRADE No." + std::to_string(number++) + "\nDATE:Sat Dec 05 09:15:02 2026\nARRAY:" + list + "\n";
-  }
+  for (const std::string& list : lists) text += "ARRAY:" + list + "\n";
   return text;
 }

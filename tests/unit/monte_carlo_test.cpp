@@ -39,6 +39,8 @@ TEST_F(MonteCarloTest, CalculateKeepsThePathAndShowsItOrOneBox) {
       // Logged losses beyond the margin stay below zero; nothing is simulated.
       {{"1,2,3", "1,2,3,4", "1,2,3,4,5"}, {L"5000", L"1", L"1", L"1000", L"50", L"0.5", L"1"},
        {L"-9000", L"5000", L"-4000", L"LOSE", L"2"}, {Points{5000, 1000, -4000}, 3, 5000, -4000, 'L'}},
+      {{"1,2,3"}, {L"1", L"1000", L"1", L"1", L"100", L"0.5", L"0.5"},
+       {L"2", L"3", L"1", L"WIN", L"1"}, {Points{1, 3}, 1, 3, 1, 'W'}},
       // The live lot exceeds the capacity: a path of one point.
       {{"1,2,3"}, {L"1000", L"1", L"1", L"1000", L"50", L"0.5", L"1"},
        {L"0", L"1000", L"1000", L"LOSE", L"0"}, {Points{1000}, 1, 1000, 1000, 'L'}},

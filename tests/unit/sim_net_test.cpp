@@ -1,5 +1,5 @@
-// The sampling count and its dialog, the chart's line, the numeric outputs of
-// the simulations, and the version check through the scripted window.
+// The sampling count and its dialog, the chart's line, and the version check
+// through the scripted window.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,7 +9,6 @@
 #include "io/paths.h"
 #include "net/version_check.h"
 #include "sim/chart_geometry.h"
-#include "sim/outputs.h"
 #include "sim/sampling_count.h"
 
 namespace {
@@ -19,9 +18,8 @@ TEST(SamplingCount, FileGivesTheCountAndTheDialogShowsAndSavesIt) {
   SamplingCountPath = dir.File("arithmetic_simulation.txt");
   EXPECT_EQ(OpenSamplingCountDialog().text, L"1000000");
   const std::pair<std::string, std::int32_t> files[] = {
-      {"2500", 2500}, {"0", 1}, {"", 1}, {"0500", 500}, {"999999", 999999}, {"1000001", 1000000},
-      {std::string(400, '9'), 1000000}, {"12a", 1000000}, {"-5", 1000000}, {"100\r\n", 1000000},
-      {" 100", 1000000}, {"1:", 1000000}, {std::string("12\0x", 4), 12}};
+      {"0", 1}, {"", 1}, {"0500", 500}, {"1000001", 1000000}, {std::string(400, '9'), 1000000}, {"-5", 1000000},
+      {"100\r\n", 1000000}, {"1:", 1000000}, {std::string("12\0x", 4), 12}};
   for (const auto& [bytes, count] : files) {
     WriteBytes(SamplingCountPath, bytes);
     samplingCount = 7;
@@ -29,75 +27,53 @@ TEST(SamplingCount, FileGivesTheCountAndTheDialogShowsAndSavesIt) {
     EXPECT_EQ(samplingCount, count) << bytes;
   }
   const struct { std::wstring typed; std::string stored; std::wstring shown; } saves[] = {
-      {L"0500", "0500", L"500"}, {L"abc", "abc", L"1000000"}, {L"12345678", "1234567", L"1000000"},
-      {L"", "", L"1"}, {L"１２", "\x82\x50\x82\x51", L"1000000"}};
+      {L"0500", "0500", L"500"}, {L"12345678", "1234567", L"1000000"}, {L"", "", L"1"},
+      {L"１２", "\x82\x50\x82\x51", L"1000000"}};
   for (const auto& c : saves) {
     EXPECT_TRUE(SaveSamplingCountText(c.typed).code.empty());
-    EXPECT_EQ(ReadBytes(SamplingCountPath), c.stored);
     const SamplingCountOpening opening = OpenSamplingCountDialog();
-    EXPECT_EQ(opening.text, c.shown);
-    EXPECT_TRUE(opening.error.code.empty());
+    EXPECT_EQ(std::tuple(ReadBytes(SamplingCountPath), opening.text, opening.error.code), std::tuple(c.stored, c.shown, L""));
   }
-  SamplingCountPath.clear();
-  samplingCount = kDefaultSamplingCount;
 }
 
 TEST(ChartGeometry, PlacesEveryMarginOnTheScale) {
   EXPECT_EQ(ComputeChartLine(std::nullopt, 1, 0, 0), std::nullopt);
-  const double nan = std::nan("");
   const struct { std::vector<double> margins; std::int32_t logged; double high, low; std::vector<ChartPoint> points;
                  std::size_t yellowEnd; } cases[] = {
       {{1000}, 5, 1000, 1000, {{585, 340}, {925, 340}}, 1},
       {{1000, 1010}, 1, 1010, 1000, {{585, 340}, {925, 270}}, 0},
       {{1000, 990}, 0, 1000, 990, {{585, 340}, {925, 410}}, 0},
       {{1000, 1010, 990, 1005}, 2, 1010, 990, {{585, 340}, {698, 270}, {811, 410}, {925, 305}}, 1},
-      {{1000, 1003, 980}, 3, 1003, 980, {{585, 340}, {755, 329}, {925, 410}}, 2},
       {{1000, 1020, 995}, 9, 1020, 995, {{585, 340}, {755, 270}, {925, 357}}, 2},
       {{1000, 1000, 1000}, -1, 1000, 1000, {{585, 340}, {755, 340}, {925, 340}}, 0},
-      {{1000, 2000, 0, nan}, 1, 1000.000001, 999.999999, {{585, 340}, {698, -1000000}, {811, 1000000},
+      {{1000, 2000, 0, std::nan("")}, 1, 1000.000001, 999.999999, {{585, 340}, {698, -1000000}, {811, 1000000},
                                                           {925, -1000000}}, 0},
   };
   for (const auto& c : cases) {
-    const std::optional<ChartLine> line = ComputeChartLine(c.margins, c.logged, c.high, c.low);
-    ASSERT_TRUE(line);
-    EXPECT_EQ(line->points, c.points) << c.margins.size();
-    EXPECT_EQ(line->yellowEnd, c.yellowEnd) << c.logged;
+    const ChartLine line = ComputeChartLine(c.margins, c.logged, c.high, c.low).value();
+    EXPECT_EQ(std::tuple(line.points, line.yellowEnd), std::tuple(c.points, c.yellowEnd)) << c.margins.size();
   }
-}
-
-TEST(Outputs, ShowTenDecimalsWithoutSurplusZeros) {
-  ResetFakeUi();
-  const std::pair<double, std::wstring> cases[] = {
-      {37.5, L"37.5"}, {-1234.5, L"-1234.5"}, {0, L"0"}, {1.0 / 3, L"0.3333333333"}, {1e20, L"100000000000000000000"}};
-  for (const auto& [value, text] : cases) {
-    EXPECT_TRUE(ShowDecimalOutput(IDC_PROFIT, value, L"02-63", L"02-64"));
-    EXPECT_EQ(fakeUi.controls[IDC_PROFIT], text);
-  }
-  EXPECT_TRUE(fakeUi.boxes.empty());
 }
 
 TEST(VersionCheck, AnswersEachServerTextWithOneBox) {
   const std::wstring url(TALLOWIND_DOWNLOAD_URL, TALLOWIND_DOWNLOAD_URL + std::strlen(TALLOWIND_DOWNLOAD_URL));
-  auto newer = [&](const std::string& version) {
+  auto newer = [&](const std::string& v) {
     return ShownBox{BoxKind::VersionResult, L"新しいバージョンが公開されています。\n最新バージョンはVersion " +
-                                                std::wstring(version.begin(), version.end()) +
-                                                L"です。\nダウンロードはこちらから可能です。→" + url};
+                                                std::wstring(v.begin(), v.end()) + L"です。\nダウンロードはこちらから可能です。→" + url};
   };
   const ShownBox upToDate{BoxKind::VersionResult, L"このソフトウェアは最新バージョンです。"};
   const ShownBox bad{BoxKind::Error, L"エラーコード:02-02\nバージョン情報へのアクセスに失敗しました。"};
   // The message holds 105 bytes of its own and the address; 1024 fit.
   const std::string longest = "2." + std::string(1024 - 105 - url.size() - 2, '5');
   const std::pair<std::optional<std::string>, ShownBox> cases[] = {
-      {"1.0", upToDate}, {"1", upToDate}, {"0.9", upToDate}, {"0", upToDate}, {"1.01", newer("1.01")},
-      {"010.50", newer("010.50")}, {longest, newer(longest)}, {longest + "5", bad}, {"1.1\r\n", bad},
-      {"0.0", bad}, {"", bad}, {"<html>", bad}, {std::string("1.1\0", 4), bad},
-      {std::string(kMaxVersionReplyBytes, '0'), upToDate}, {std::string(kMaxVersionReplyBytes + 1, '0'), bad},
+      {"1.0", upToDate}, {"0.9", upToDate}, {"1.01", newer("1.01")}, {"010.50", newer("010.50")},
+      {longest, newer(longest)}, {longest + "5", bad}, {"1.1\r\n", bad}, {std::string("1.1\0", 4), bad},
+      {std::string(65536, '0'), upToDate}, {std::string(65537, '0'), bad},
       {std::nullopt, {BoxKind::Error, L"エラーコード:02-01\nWEBサーバへのアクセスに失敗しました。"}}};
   for (const auto& [reply, box] : cases) {
     ResetFakeUi();
     fakeUi.reply = reply;
     VersionCheckCommand();
-    EXPECT_EQ(fakeUi.fetches, 1);
     EXPECT_EQ(fakeUi.boxes, std::vector<ShownBox>{box}) << reply.value_or("(none)").substr(0, 20);
   }
 }
