@@ -8,17 +8,14 @@ namespace {
 // Enter still presses OK, the default button.
 INT_PTR CALLBACK AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
   switch (message) {
-    case WM_CLOSE:
-      EndDialog(dialog, IDCANCEL);
-      return TRUE;
+    case WM_CLOSE: EndDialog(dialog, IDCANCEL); return TRUE;
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
         EndDialog(dialog, LOWORD(wParam));
         return TRUE;
       }
       return FALSE;
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }
 

@@ -5,6 +5,7 @@
 #include "app/progress_window.h"
 
 #include <windows.h>
+// After windows.h, which it needs.
 #include <commctrl.h>
 
 #include "app/platform_win.h"
@@ -43,7 +44,8 @@ void OpenProgressWindow() {
   const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&classes);
   const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(mainWindow, GWLP_HINSTANCE));
-  HWND dialog = CreateDialogParamW(instance, L"MAINWINDOW_SIMULATION_PROGRESSBOX", mainWindow, ProgressDialogProc, 0);
+  HWND dialog =
+      CreateDialogParamW(instance, L"MAINWINDOW_SIMULATION_PROGRESSBOX", mainWindow, ProgressDialogProc, 0);
   if (dialog == nullptr) return;  // the run goes on as it would without the window
   const bool monteCarlo = progressRun.kind == RunKind::MonteCarlo;
   SetWindowTextW(dialog, monteCarlo ? L"MONTE CARLO SIMULATION" : L"ARITHMETIC SIMULATION");
@@ -76,7 +78,8 @@ void PumpMessages() {
 }
 
 void ShowProgress(std::int64_t done, std::int64_t total, ULONGLONG now) {
-  const std::wstring text = ProgressText(progressRun.kind, done, total, static_cast<std::int64_t>(now - progressRun.started));
+  const std::wstring text =
+      ProgressText(progressRun.kind, done, total, static_cast<std::int64_t>(now - progressRun.started));
   SetDlgItemTextW(progressRun.dialog, IDC_PROGRESS_TEXT, text.c_str());
   if (total > 0) {
     SendDlgItemMessageW(progressRun.dialog, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, static_cast<LPARAM>(total));

@@ -40,17 +40,11 @@ INT_PTR CALLBACK SamplingCountDialogProc(HWND dialog, UINT message, WPARAM wPara
           EndDialog(dialog, kSaved);
           return TRUE;
         }
-        case IDCANCEL:
-          EndDialog(dialog, kCancelled);
-          return TRUE;
-        default:
-          return FALSE;
+        case IDCANCEL: EndDialog(dialog, kCancelled); return TRUE;
+        default: return FALSE;
       }
-    case WM_CLOSE:
-      EndDialog(dialog, kCancelled);
-      return TRUE;
-    default:
-      return FALSE;
+    case WM_CLOSE: EndDialog(dialog, kCancelled); return TRUE;
+    default: return FALSE;
   }
 }
 
@@ -59,6 +53,6 @@ INT_PTR CALLBACK SamplingCountDialogProc(HWND dialog, UINT message, WPARAM wPara
 void ShowSamplingCountDialog(HWND owner) {
   const auto instance =
       reinterpret_cast<HINSTANCE>(static_cast<LONG_PTR>(GetWindowLongW(owner, GWL_HINSTANCE)));
-  DialogBoxParamW(instance, L"MAINWINDOW_ARITHMETIC_SIMULATION_SETTINGBOX", owner,
-                  SamplingCountDialogProc, 0);
+  DialogBoxParamW(instance, L"MAINWINDOW_ARITHMETIC_SIMULATION_SETTINGBOX", owner, SamplingCountDialogProc,
+                  0);
 }

@@ -93,7 +93,8 @@ void NormalizeDecimalText(std::string& text) {
   }
   if (text.front() == '0') {
     std::size_t zeros = 0;
-    while (zeros + 1 < point && text[zeros] == '0') ++zeros;
+    while (zeros + 1 < point && text[zeros] == '0')
+      ++zeros;
     text.erase(0, zeros);
   }
   const auto lastKept = text.find_last_not_of('0');

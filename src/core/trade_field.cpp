@@ -28,18 +28,26 @@ bool InvalidInteger(const std::optional<std::string>& text, long long lo, long l
 
 }  // namespace
 
-bool ValidateMargin(const std::optional<std::string>& text) { return InvalidDecimal(text, 2, 0.01, 100000000); }
+bool ValidateMargin(const std::optional<std::string>& text) {
+  return InvalidDecimal(text, 2, 0.01, 100000000);
+}
 bool ValidateLeverage(const std::optional<std::string>& text) { return InvalidInteger(text, 1, 1000); }
 bool ValidateRate(const std::optional<std::string>& text) { return InvalidDecimal(text, 6, 0.000001, 1000); }
-bool ValidateUnitLotSize(const std::optional<std::string>& text) { return InvalidInteger(text, 1, 100000000); }
+bool ValidateUnitLotSize(const std::optional<std::string>& text) {
+  return InvalidInteger(text, 1, 100000000);
+}
 bool ValidateWinRate(const std::optional<std::string>& text) { return InvalidInteger(text, 0, 100); }
-bool ValidateTakeProfit(const std::optional<std::string>& text) { return InvalidDecimal(text, 6, 0.000001, 1000); }
-bool ValidateStopLoss(const std::optional<std::string>& text) { return InvalidDecimal(text, 6, 0.000001, 1000); }
+bool ValidateTakeProfit(const std::optional<std::string>& text) {
+  return InvalidDecimal(text, 6, 0.000001, 1000);
+}
+bool ValidateStopLoss(const std::optional<std::string>& text) {
+  return InvalidDecimal(text, 6, 0.000001, 1000);
+}
 
 bool ValidateField(TradeField field, const std::optional<std::string>& text) {
   constexpr std::array<bool (*)(const std::optional<std::string>&), 7> kValidators = {
-      ValidateMargin, ValidateLeverage, ValidateRate, ValidateUnitLotSize, ValidateWinRate, ValidateTakeProfit,
-      ValidateStopLoss};
+      ValidateMargin,  ValidateLeverage,   ValidateRate,    ValidateUnitLotSize,
+      ValidateWinRate, ValidateTakeProfit, ValidateStopLoss};
   return kValidators[FieldIndex(field)](text);
 }
 

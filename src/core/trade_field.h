@@ -9,7 +9,7 @@
 enum class TradeField { Margin, Leverage, Rate, UnitLotSize, WinRate, TakeProfit, StopLoss };
 
 inline constexpr std::array<TradeField, 7> kTradeFields = {
-    TradeField::Margin,  TradeField::Leverage,   TradeField::Rate,    TradeField::UnitLotSize,
+    TradeField::Margin,  TradeField::Leverage,   TradeField::Rate,     TradeField::UnitLotSize,
     TradeField::WinRate, TradeField::TakeProfit, TradeField::StopLoss,
 };
 

@@ -24,7 +24,9 @@ struct Converter {
 // Converts units of From into units of To; a unit that cannot be converted
 // becomes the replacement and the conversion goes on after it.
 template <typename To, typename From>
-std::optional<std::basic_string<To>> Convert(const char* to, const char* from, std::basic_string_view<From> text,
+std::optional<std::basic_string<To>> Convert(const char* to,
+                                             const char* from,
+                                             std::basic_string_view<From> text,
                                              To replacement) {
   Converter converter(to, from);
   if (converter.handle == reinterpret_cast<iconv_t>(-1)) return std::nullopt;

@@ -15,7 +15,8 @@ std::optional<std::string> WideToAnsi(std::wstring_view text) {
   if (size <= 0) return std::nullopt;
   try {
     std::string result(static_cast<std::size_t>(size), '\0');
-    if (WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), length, result.data(), size, nullptr, nullptr) != size) {
+    if (WideCharToMultiByte(CP_THREAD_ACP, 0, text.data(), length, result.data(), size, nullptr, nullptr) !=
+        size) {
       return std::nullopt;
     }
     return result;

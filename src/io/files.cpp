@@ -60,7 +60,8 @@ int CountFileBytes(const std::string& path) {
     return 0;
   }
   int count = 0;
-  while (GetTextChar(file.get()) != EOF && count < INT32_MAX - 1) ++count;
+  while (GetTextChar(file.get()) != EOF && count < INT32_MAX - 1)
+    ++count;
   return count + 1;
 }
 
@@ -72,7 +73,8 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
     text.reserve(static_cast<std::size_t>(size));
     File file = Open(path, "rb");
     if (!file) return std::nullopt;
-    for (int c; (c = GetTextChar(file.get())) != EOF;) text.push_back(static_cast<char>(c));
+    for (int c; (c = GetTextChar(file.get())) != EOF;)
+      text.push_back(static_cast<char>(c));
     // Narrow text ends at its first zero byte, here as everywhere else.
     text.resize(std::min(text.size(), text.find('\0')));
     return text;

@@ -5,9 +5,9 @@
 #include <new>
 #include <string_view>
 
-#include "platform/platform.h"
 #include "core/decimal.h"
 #include "io/codepage.h"
+#include "platform/platform.h"
 
 namespace {
 

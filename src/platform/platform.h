@@ -30,7 +30,9 @@ inline std::wstring ErrorText(std::wstring_view code, std::wstring_view reason) 
 }
 
 // Shows the error of a site, with its own code, in an error box.
-inline void ShowError(std::wstring_view code, std::wstring_view reason) { ShowBox(BoxKind::Error, ErrorText(code, reason)); }
+inline void ShowError(std::wstring_view code, std::wstring_view reason) {
+  ShowBox(BoxKind::Error, ErrorText(code, reason));
+}
 
 inline constexpr std::wstring_view kReasonNoMemory = L"メモリの確保に失敗しました。";
 inline constexpr std::wstring_view kReasonLoadFailed = L"ファイルのロードに失敗しました。";

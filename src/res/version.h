@@ -12,6 +12,6 @@
 // "1.0.0.0": the numbers are macro-expanded first, then the dotted token
 // sequence is turned into one string literal.
 #define TALLOWIND_STRINGIZE(text) #text
-#define TALLOWIND_DOTTED(a, b, c) TALLOWIND_STRINGIZE(a.b.c.0)
+#define TALLOWIND_DOTTED(a, b, c) TALLOWIND_STRINGIZE(a.b.c .0)
 #define TALLOWIND_VERSION_TEXT \
   TALLOWIND_DOTTED(TALLOWIND_VERSION_MAJOR, TALLOWIND_VERSION_MINOR, TALLOWIND_VERSION_PATCH)

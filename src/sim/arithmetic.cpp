@@ -42,7 +42,8 @@ RunOutcome RunArithmeticSimulation(const LogData& log) {
   const std::optional<double> realised = ReplayLog(model, log, [](double) {});
   arithmeticResults = ArithmeticResults{};
   if (!realised) return RunOutcome::Failed;
-  const SamplingRun run{model, *realised, model.margin + *realised, WinThreshold(tradeParameters.winRate), &log.back()};
+  const SamplingRun run{model, *realised, model.margin + *realised, WinThreshold(tradeParameters.winRate),
+                        &log.back()};
   if (run.base <= 0) {
     RuinedAtOnce(-model.margin);  // the logged trades have used the margin up
     return RunOutcome::Done;
@@ -82,7 +83,8 @@ void ArithmeticCalculateCommand() {
     outcome = RunArithmeticSimulation(*log);
   }
   log.reset();
-  if (outcome == RunOutcome::Failed) ShowError(L"02-45", L"ARITHMETIC SIMULATION実行時にエラーが発生しました。");
+  if (outcome == RunOutcome::Failed)
+    ShowError(L"02-45", L"ARITHMETIC SIMULATION実行時にエラーが発生しました。");
   if (outcome != RunOutcome::Done) return;  // a stopped run leaves the outputs as they were
 
   const ArithmeticResults& results = arithmeticResults;

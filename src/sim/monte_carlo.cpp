@@ -140,8 +140,10 @@ bool MonteCarloCalculateCommand() {
     outcome = RunMonteCarloSimulation(*log);
   }
   log.reset();
-  if (outcome == RunOutcome::Failed) ShowError(L"02-62", L"MONTE CARLO SIMULATION実行時にエラーが発生しました。");
-  if (outcome != RunOutcome::Done) return false;  // a stopped run leaves the outputs and the chart as they were
+  if (outcome == RunOutcome::Failed)
+    ShowError(L"02-62", L"MONTE CARLO SIMULATION実行時にエラーが発生しました。");
+  if (outcome != RunOutcome::Done)
+    return false;  // a stopped run leaves the outputs and the chart as they were
 
   const std::vector<double>& points = *marginSeries.points;
   const double profit = points.back() - points.front();

@@ -4,11 +4,13 @@
 #include <optional>
 #include <string>
 
-#include "platform/platform.h"
 #include "core/decimal.h"
 #include "io/codepage.h"
+#include "platform/platform.h"
 
-bool ShowDecimalOutput(int controlId, double value, std::wstring_view formatCode,
+bool ShowDecimalOutput(int controlId,
+                       double value,
+                       std::wstring_view formatCode,
                        std::wstring_view convertCode) {
   std::optional<std::string> text = FormatDecimal(value, "1.10");
   if (!text) {

@@ -8,5 +8,7 @@
 // When the text cannot be formatted shows formatCode's memory error, when it
 // cannot be converted convertCode's; either way the control keeps its text and
 // the answer is false.
-bool ShowDecimalOutput(int controlId, double value, std::wstring_view formatCode,
+bool ShowDecimalOutput(int controlId,
+                       double value,
+                       std::wstring_view formatCode,
                        std::wstring_view convertCode);

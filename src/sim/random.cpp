@@ -13,7 +13,8 @@ constexpr int kDiscardedValues = 500;
 
 void SeedRandomFromClock() {
   randomDraw.randomState = static_cast<std::uint32_t>(ClockNow());
-  for (int i = 0; i < kDiscardedValues; ++i) NextRandomValue(randomDraw.randomState);
+  for (int i = 0; i < kDiscardedValues; ++i)
+    NextRandomValue(randomDraw.randomState);
 }
 
 void SeedOnce(bool& seeded) {

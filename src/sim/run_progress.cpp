@@ -17,7 +17,8 @@ std::wstring DurationText(std::int64_t seconds) {
 
 std::wstring ProgressText(RunKind kind, std::int64_t done, std::int64_t total, std::int64_t elapsedMs) {
   if (kind == RunKind::MonteCarlo) return L"計算中です。 " + std::to_wstring(done) + L" トレード";
-  std::wstring text = L"計算中です。 " + std::to_wstring(done) + L" / " + std::to_wstring(total) + L" サンプル\n残り時間 ";
+  std::wstring text =
+      L"計算中です。 " + std::to_wstring(done) + L" / " + std::to_wstring(total) + L" サンプル\n残り時間 ";
   if (done <= 0) return text + L"計算中";
   // The samples still to play at the pace of those played, to the nearest second.
   const std::int64_t remainingMs = elapsedMs * (total - done) / done;

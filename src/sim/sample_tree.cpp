@@ -104,8 +104,11 @@ struct TreeWalk {
 // Walks until the given number of samples have ended or a sample leaves the
 // tree (then edgeBase and won tell from where). Kept out of line and free of
 // calls: it is the whole inner loop.
-[[gnu::noinline]] TreeWalk WalkTree(const std::uint32_t* next, const TreeEdge* edges, const std::uint8_t* wins,
-                                    std::uint32_t samples, TreeWalk walk) {
+[[gnu::noinline]] TreeWalk WalkTree(const std::uint32_t* next,
+                                    const TreeEdge* edges,
+                                    const std::uint8_t* wins,
+                                    std::uint32_t samples,
+                                    TreeWalk walk) {
   std::uint32_t state = walk.randomState;
   std::uint16_t accumulator = walk.drawAccumulator;
   std::size_t edgeBase = walk.edgeBase;
@@ -126,15 +129,25 @@ struct TreeWalk {
     counts += edges[edge].counts;
     edgeBase = nextBase;
   }
-  return {state, accumulator, static_cast<std::uint32_t>(edgeBase), static_cast<std::uint32_t>(won),
-          walk.trades, counts, all, winOnly, loseOnly};
+  return {state,
+          accumulator,
+          static_cast<std::uint32_t>(edgeBase),
+          static_cast<std::uint32_t>(won),
+          walk.trades,
+          counts,
+          all,
+          winOnly,
+          loseOnly};
 }
 
 // Plays the rest of a sample that left the tree at its node, on a list in
 // place: the trade already drawn first, then drawn ones, and adds it to the
 // walk. Asks whether to go on after every kTradesPerAsk trades played here;
 // false when the run is stopped in the middle of the sample.
-bool FinishSample(const SamplingRun& run, const SampleTree& tree, PlayList& list, TreeWalk& walk,
+bool FinishSample(const SamplingRun& run,
+                  const SampleTree& tree,
+                  PlayList& list,
+                  TreeWalk& walk,
                   std::int64_t samples) {
   const std::size_t node = walk.edgeBase / 2;
   list.Start(tree.lists[node]);
@@ -163,7 +176,8 @@ RunOutcome Walk(const SamplingRun& run, std::uint32_t samples, TreeWalk& walk) {
   const SampleTree tree = BuildSampleTree(run);
   // Whether each accumulator value draws a win.
   std::vector<std::uint8_t> wins(65536);
-  for (std::size_t value = 0; value < wins.size(); ++value) wins[value] = static_cast<int>(value % 100) < run.threshold;
+  for (std::size_t value = 0; value < wins.size(); ++value)
+    wins[value] = static_cast<int>(value % 100) < run.threshold;
   PlayList list;
   for (std::uint32_t ask = kSamplesPerAsk;;) {
     const std::uint32_t target = std::min(samples, ask);
@@ -184,8 +198,11 @@ RunOutcome Walk(const SamplingRun& run, std::uint32_t samples, TreeWalk& walk) {
 }  // namespace
 
 RunOutcome PlaySamples(const SamplingRun& run, std::int32_t samples, SampleSums& sums) {
-  TreeWalk walk{.randomState = randomDraw.randomState, .drawAccumulator = randomDraw.drawAccumulator,
-                .all = sums.all, .winOnly = sums.winOnly, .loseOnly = sums.loseOnly};
+  TreeWalk walk{.randomState = randomDraw.randomState,
+                .drawAccumulator = randomDraw.drawAccumulator,
+                .all = sums.all,
+                .winOnly = sums.winOnly,
+                .loseOnly = sums.loseOnly};
   RunOutcome outcome;
   try {
     outcome = Walk(run, static_cast<std::uint32_t>(samples), walk);

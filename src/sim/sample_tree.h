@@ -29,9 +29,9 @@
 // Everything the samples read, worked out once per run.
 struct SamplingRun {
   TradeModel model;
-  double realised;  // s, the profit of the logged trades
-  double base;      // B = margin + s
-  int threshold;    // the win rate in whole percent
+  double realised;               // s, the profit of the logged trades
+  double base;                   // B = margin + s
+  int threshold;                 // the win rate in whole percent
   const ProgressionArray* live;  // the list every sample starts from
 };
 

@@ -3,8 +3,8 @@
 
 #include <new>
 
-#include "platform/platform.h"
 #include "io/codepage.h"
+#include "platform/platform.h"
 #include "trade/trade_parameters.h"
 
 namespace {
@@ -14,7 +14,8 @@ constexpr int kInputBufferChars = 65535;
 
 }  // namespace
 
-bool ReadTradeInputs(std::span<const TradeField> fields, std::span<const std::wstring_view> memoryErrorCodes) {
+bool ReadTradeInputs(std::span<const TradeField> fields,
+                     std::span<const std::wstring_view> memoryErrorCodes) {
   for (std::size_t i = 0; i < fields.size(); ++i) {
     const TradeField field = fields[i];
     auto& text = tradeParameters.texts[FieldIndex(field)];

@@ -11,5 +11,4 @@
 // cannot be converted it shows the error with that field's code from
 // memoryErrorCodes; when a validator rejects it, the field's range message.
 // Either way it empties all texts and answers false.
-bool ReadTradeInputs(std::span<const TradeField> fields,
-                     std::span<const std::wstring_view> memoryErrorCodes);
+bool ReadTradeInputs(std::span<const TradeField> fields, std::span<const std::wstring_view> memoryErrorCodes);

@@ -1,5 +1,6 @@
 // The trade log file: its fresh form, the record of a registered result, the
-// display text, and the tolerant reading of its lists and last trade number. Hand-edited and damaged logs are read, never rejected.
+// display text, and the tolerant reading of its lists and last trade number. Hand-edited and damaged logs are
+// read, never rejected.
 #include "trade/trade_log.h"
 
 #include <algorithm>

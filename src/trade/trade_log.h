@@ -35,5 +35,7 @@ std::optional<std::int32_t> ReadLastTradeNumber();
 // "STATUS:WIN\n\n\xA5TRADE No.<n>\nDATE:<date text>ARRAY:<list>\n" (LOSE for
 // 'L'), with the trade number already written as text. Nothing when a number
 // of the list cannot be formatted.
-std::optional<std::string> ComposeTradeRecord(char result, std::string_view tradeNumber,
-                                              const ProgressionArray& list, std::int64_t now);
+std::optional<std::string> ComposeTradeRecord(char result,
+                                              std::string_view tradeNumber,
+                                              const ProgressionArray& list,
+                                              std::int64_t now);

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "platform/platform.h"
 #include "core/decimal.h"
 #include "io/files.h"
 #include "io/paths.h"
+#include "platform/platform.h"
 #include "trade/trade_inputs.h"
 #include "trade/trade_parameters.h"
 

@@ -8,11 +8,11 @@
 #include <new>
 #include <string_view>
 
-#include "platform/platform.h"
 #include "core/decimal.h"
 #include "io/codepage.h"
 #include "io/files.h"
 #include "io/paths.h"
+#include "platform/platform.h"
 
 namespace {
 

@@ -11,13 +11,13 @@
 #include <string>
 #include <string_view>
 
-#include "platform/platform.h"
 #include "core/decimal.h"
 #include "core/progression.h"
 #include "io/clock.h"
 #include "io/codepage.h"
 #include "io/files.h"
 #include "io/paths.h"
+#include "platform/platform.h"
 #include "trade/trade_inputs.h"
 #include "trade/trade_log.h"
 #include "trade/trade_model.h"
@@ -88,7 +88,8 @@ bool AppendTradeRecord(char result, const ProgressionArray& next, const RecordEr
     ShowError(errors.number, kReasonNoMemory);
     return false;
   }
-  const std::optional<std::string> record = ComposeTradeRecord(result, std::string_view(*number), next, ClockNow());
+  const std::optional<std::string> record =
+      ComposeTradeRecord(result, std::string_view(*number), next, ClockNow());
   if (!record) {
     ShowError(errors.list, kReasonNoMemory);
     return false;
@@ -113,7 +114,10 @@ void ReferenceCommand() {
   // its size.
   std::string lotSize;
   std::string report;
-  if (!BuildText(L"02-15", [&] { lotSize = std::to_string(LotSize(CurrentTradeModel(), ProgressionStake(log->back()))); })) return;
+  if (!BuildText(L"02-15", [&] {
+        lotSize = std::to_string(LotSize(CurrentTradeModel(), ProgressionStake(log->back())));
+      }))
+    return;
   if (!BuildText(L"02-16", [&] { report = "NEXT LOT SIZE:" + lotSize; })) return;
   if (!BuildText(L"02-17", [&] { report += "\nPROFIT:"; })) return;
   std::optional<std::string> profit = FormatDecimal(ComputeSetProfit(*log), "1.8");
