@@ -10,8 +10,11 @@
 #define TALLOWIND_VERSION_PATCH 0
 
 // "1.0.0.0": the numbers are macro-expanded first, then the dotted token
-// sequence is turned into one string literal.
+// sequence is turned into one string literal. Any space between the tokens
+// would be kept in the text, so the formatter leaves the line alone.
 #define TALLOWIND_STRINGIZE(text) #text
-#define TALLOWIND_DOTTED(a, b, c) TALLOWIND_STRINGIZE(a.b.c .0)
+// clang-format off
+#define TALLOWIND_DOTTED(a, b, c) TALLOWIND_STRINGIZE(a.b.c.0)
+// clang-format on
 #define TALLOWIND_VERSION_TEXT \
   TALLOWIND_DOTTED(TALLOWIND_VERSION_MAJOR, TALLOWIND_VERSION_MINOR, TALLOWIND_VERSION_PATCH)

@@ -4,10 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
-#include <string>
-#include <vector>
-
 #include "fake_ui.h"
 #include "io/paths.h"
 #include "sim/arithmetic.h"
@@ -19,14 +15,13 @@
 class SimulationTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Clear();
+    TearDown();
     TradeLogPath = dir.File("trade_query.txt");
     samplingCount = 1000;
     randomDraw = {1, 0, true, true};
     WriteLog({"1,2,3"});
   }
-  void TearDown() override { Clear(); }
-  void Clear() {
+  void TearDown() override {
     ResetFakeUi();
     randomDraw = {};
     arithmeticResults = {};
@@ -38,7 +33,8 @@ class SimulationTest : public ::testing::Test {
   void WriteLog(std::initializer_list<std::string> lists) { WriteBytes(TradeLogPath, LogText(lists)); }
   std::vector<std::wstring> Shown(int first, int last) {
     std::vector<std::wstring> texts;
-    for (int id = first; id <= last; ++id) texts.push_back(fakeUi.controls[id]);
+    for (int id = first; id <= last; ++id)
+      texts.push_back(fakeUi.controls[id]);
     return texts;
   }
   TempDir dir;
