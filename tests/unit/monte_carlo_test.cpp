@@ -13,96 +13,60 @@ using Points = std::vector<double>;
 
 const ShownBox kRunError = {BoxKind::Error,
                             L"エラーコード:02-62\nMONTE CARLO SIMULATION実行時にエラーが発生しました。"};
-const std::vector<std::wstring> kOld = {L"a", L"b", L"c", L"d", L"e"};
 
 TEST_F(MonteCarloTest, CalculateKeepsThePathAndShowsItOrOneBox) {
   const MarginSeries earlier = {Points{1, 2}, 9, 2, 1, 'W'};
   struct Case {
     std::initializer_list<std::string> log;
-    TradeInputs inputs;
-    std::vector<std::wstring> shown;  // profit, HIGH VALUE, LOW VALUE, STATUS, trade count
+    std::wstring_view inputs, shown;  // shown: profit, HIGH VALUE, LOW VALUE, STATUS, trade count
     Points points;
     std::tuple<std::int32_t, double, double, char> series;  // logged states, high, low, status
     std::optional<ShownBox> box = {};
   } cases[] = {
-      {{"1,2,3"},
-       {L"100000", L"25", L"100", L"1000", L"100", L"0.5", L"0.5"},
-       {L"2000", L"102000", L"100000", L"WIN", L"1"},
-       {100000, 102000},
-       {1, 102000, 100000, 'W'}},
+      // clang-format off
+      {{"1,2,3"}, L"100000|25|100|1000|100|0.5|0.5", L"2000|102000|100000|WIN|1",
+       {100000, 102000}, {1, 102000, 100000, 'W'}},
       // The next lot, 6000, exceeds the capacity 1000.
-      {{"1,2,3"},
-       {L"10000", L"1", L"1", L"1000", L"0", L"0.5", L"1"},
-       {L"-9000", L"10000", L"1000", L"LOSE", L"2"},
-       {10000, 6000, 1000},
-       {1, 10000, 1000, 'L'}},
+      {{"1,2,3"}, L"10000|1|1|1000|0|0.5|1", L"-9000|10000|1000|LOSE|2",
+       {10000, 6000, 1000}, {1, 10000, 1000, 'L'}},
       // A simulated margin of -3000 is kept as 0.
-      {{"1,2,3"},
-       {L"5000", L"1", L"1", L"1000", L"0", L"0.5", L"2"},
-       {L"-5000", L"5000", L"0", L"LOSE", L"1"},
-       {5000, 0},
-       {1, 5000, 0, 'L'}},
+      {{"1,2,3"}, L"5000|1|1|1000|0|0.5|2", L"-5000|5000|0|LOSE|1", {5000, 0}, {1, 5000, 0, 'L'}},
       // Logged 96000 and 91000, then from state 1 at 40 %: L W L L L; the lot of
       // 16000 exceeds the capacity of 58500 × 25 / 100.
-      {{"1,2,3", "1,2,3,4", "1,2,3,4,5"},
-       {L"100000", L"25", L"100", L"1000", L"40", L"0.5", L"1"},
-       {L"-41500", L"100000", L"58500", L"LOSE", L"7"},
-       {100000, 96000, 91000, 85000, 88500, 81500, 71500, 58500},
-       {3, 100000, 58500, 'L'}},
+      {{"1,2,3", "1,2,3,4", "1,2,3,4,5"}, L"100000|25|100|1000|40|0.5|1", L"-41500|100000|58500|LOSE|7",
+       {100000, 96000, 91000, 85000, 88500, 81500, 71500, 58500}, {3, 100000, 58500, 'L'}},
       // Logged losses beyond the margin stay below zero; nothing is simulated.
-      {{"1,2,3", "1,2,3,4", "1,2,3,4,5"},
-       {L"5000", L"1", L"1", L"1000", L"50", L"0.5", L"1"},
-       {L"-9000", L"5000", L"-4000", L"LOSE", L"2"},
-       {5000, 1000, -4000},
-       {3, 5000, -4000, 'L'}},
-      {{"1,2,3"},
-       {L"1", L"1000", L"1", L"1", L"100", L"0.5", L"0.5"},
-       {L"2", L"3", L"1", L"WIN", L"1"},
-       {1, 3},
-       {1, 3, 1, 'W'}},
+      {{"1,2,3", "1,2,3,4", "1,2,3,4,5"}, L"5000|1|1|1000|50|0.5|1", L"-9000|5000|-4000|LOSE|2",
+       {5000, 1000, -4000}, {3, 5000, -4000, 'L'}},
+      {{"1,2,3"}, L"1|1000|1|1|100|0.5|0.5", L"2|3|1|WIN|1", {1, 3}, {1, 3, 1, 'W'}},
       // The live lot exceeds the capacity: a path of one point.
-      {{"1,2,3"},
-       {L"1000", L"1", L"1", L"1000", L"50", L"0.5", L"1"},
-       {L"0", L"1000", L"1000", L"LOSE", L"0"},
-       {1000},
-       {1, 1000, 1000, 'L'}},
+      {{"1,2,3"}, L"1000|1|1|1000|50|0.5|1", L"0|1000|1000|LOSE|0", {1000}, {1, 1000, 1000, 'L'}},
       // A live list of one number ends at its first win (the first draw, at 42 %);
       // at 0 % a list of stake 0 could never end.
-      {{"7"},
-       {L"100000", L"25", L"100", L"1000", L"42", L"0.5", L"1"},
-       {L"0", L"100000", L"100000", L"WIN", L"1"},
-       {100000, 100000},
-       {1, 100000, 100000, 'W'}},
-      {{"1,2,3", "1,2,3,4", "0,0"},
-       {L"100000", L"25", L"100", L"1000", L"0", L"0.5", L"1"},
-       kOld,
-       {100000, 96000, 98500},
-       {9, 0, 0, '-'},
-       kRunError},
+      {{"7"}, L"100000|25|100|1000|42|0.5|1", L"0|100000|100000|WIN|1",
+       {100000, 100000}, {1, 100000, 100000, 'W'}},
+      {{"1,2,3", "1,2,3,4", "0,0"}, L"100000|25|100|1000|0|0.5|1", L"a|b|c|d|e",
+       {100000, 96000, 98500}, {9, 0, 0, '-'}, kRunError},
       // Lists of equal length: the points so far stay, unfinished.
-      {{"1,2,3", "1,2,3,4", "1,2,3,5"},
-       {L"100000", L"25", L"100", L"1000", L"50", L"0.5", L"1"},
-       kOld,
-       {100000, 96000},
-       {9, 0, 0, '-'},
-       kRunError},
+      {{"1,2,3", "1,2,3,4", "1,2,3,5"}, L"100000|25|100|1000|50|0.5|1", L"a|b|c|d|e",
+       {100000, 96000}, {9, 0, 0, '-'}, kRunError},
+      // clang-format on
   };
   for (const Case& c : cases) {
     ResetFakeUi();
     randomDraw = {1, 0, true, true};
     marginSeries = earlier;
     for (int i = 0; i < 5; ++i)
-      fakeUi.controls[IDC_PROFIT + i] = kOld[i];
+      fakeUi.controls[IDC_PROFIT + i] = Fields(L"a|b|c|d|e")[i];
     WriteLog(c.log);
-    SetTradeInputs(c.inputs);
-    EXPECT_EQ(MonteCarloCalculateCommand(), !c.box) << c.inputs[0];
-    EXPECT_EQ(Shown(IDC_PROFIT, IDC_TRADE_COUNT), c.shown) << c.inputs[0];
-    EXPECT_EQ(fakeUi.boxes, c.box ? std::vector<ShownBox>{*c.box} : std::vector<ShownBox>{}) << c.inputs[0];
-    EXPECT_EQ(marginSeries.points, c.points) << c.inputs[0];
-    EXPECT_EQ(std::tuple(marginSeries.loggedStateCount, marginSeries.highValue, marginSeries.lowValue,
-                         marginSeries.status),
-              c.series)
-        << c.inputs[0];
+    SetInputs(c.inputs);
+    const std::wstring shown(c.inputs);
+    EXPECT_EQ(MonteCarloCalculateCommand(), !c.box) << shown;
+    EXPECT_EQ(Shown(IDC_PROFIT, IDC_TRADE_COUNT), Fields(c.shown)) << shown;
+    EXPECT_EQ(fakeUi.boxes, c.box ? std::vector<ShownBox>{*c.box} : std::vector<ShownBox>{}) << shown;
+    EXPECT_EQ(marginSeries.points, c.points) << shown;
+    const MarginSeries& m = marginSeries;
+    EXPECT_EQ(std::tuple(m.loggedStateCount, m.highValue, m.lowValue, m.status), c.series) << shown;
   }
 }
 
@@ -112,7 +76,7 @@ TEST_F(MonteCarloTest, WhatFailsBeforeThePathLeavesTheLastOne) {
   tradeParameters = {{}, 100000, 25, 100, 1000, 1.5, 0.5, 0.5};  // a win rate above 1
   EXPECT_EQ(RunMonteCarloSimulation({{1, 2, 3}}), RunOutcome::Failed);
   std::filesystem::remove(TradeLogPath);
-  SetTradeInputs({L"100000", L"25", L"100", L"1000", L"50", L"0.5", L"0.5"});
+  SetInputs(L"100000|25|100|1000|50|0.5|0.5");
   EXPECT_FALSE(MonteCarloCalculateCommand());
   EXPECT_EQ(fakeUi.boxes,
             (std::vector<ShownBox>{{BoxKind::Error, L"エラーコード:02-61\nメモリの確保に失敗しました。"}}));
@@ -124,7 +88,7 @@ TEST_F(MonteCarloTest, WhatFailsBeforeThePathLeavesTheLastOne) {
 
 TEST_F(MonteCarloTest, EachRunGoesOnWithTheSequence) {
   // From state 1 at 40 %: L W, then L L L L L W L W.
-  SetTradeInputs({L"100000", L"25", L"100", L"1000", L"40", L"0.5", L"0.5"});
+  SetInputs(L"100000|25|100|1000|40|0.5|0.5");
   ASSERT_TRUE(MonteCarloCalculateCommand());
   EXPECT_EQ(marginSeries.points, (Points{100000, 98000, 100500}));
   ASSERT_TRUE(MonteCarloCalculateCommand());
@@ -133,11 +97,10 @@ TEST_F(MonteCarloTest, EachRunGoesOnWithTheSequence) {
 
 TEST_F(MonteCarloTest, ALongPathAsksEvery65536TradesAndAStopKeepsTheLastPath) {
   // At win rate 0 the path loses 1,414,211 times before the margin is gone.
-  const TradeInputs extreme = {L"1000000", L"1000", L"0.000001", L"1", L"0", L"0.000001", L"0.000001"};
-  SetTradeInputs(extreme);
+  const std::wstring_view extreme = L"1000000|1000|0.000001|1|0|0.000001|0.000001";
+  SetInputs(extreme);
   ASSERT_TRUE(MonteCarloCalculateCommand());
-  EXPECT_EQ(Shown(IDC_PROFIT, IDC_TRADE_COUNT),
-            (std::vector<std::wstring>{L"-1000000", L"1000000", L"0", L"LOSE", L"1414211"}));
+  EXPECT_EQ(Shown(IDC_PROFIT, IDC_TRADE_COUNT), Fields(L"-1000000|1000000|0|LOSE|1414211"));
   ASSERT_EQ(fakeUi.asked.size(), 21u);
   EXPECT_EQ(fakeUi.asked[20], (std::pair<std::int64_t, std::int64_t>{21 * 65536, 0}));
   // Drawn, the path has one corner per place it reaches, not one per trade.
@@ -149,14 +112,14 @@ TEST_F(MonteCarloTest, ALongPathAsksEvery65536TradesAndAStopKeepsTheLastPath) {
   ResetFakeUi();
   fakeUi.stopAt = 2;
   for (int i = 0; i < 5; ++i)
-    fakeUi.controls[IDC_PROFIT + i] = kOld[i];
-  SetTradeInputs(extreme);
+    fakeUi.controls[IDC_PROFIT + i] = Fields(L"a|b|c|d|e")[i];
+  SetInputs(extreme);
   EXPECT_FALSE(MonteCarloCalculateCommand());
   EXPECT_EQ(fakeUi.asked.size(), 2u);
   EXPECT_EQ(fakeUi.runs, std::vector<RunKind>{RunKind::MonteCarlo});
   EXPECT_FALSE(fakeUi.runOpen);
   EXPECT_TRUE(fakeUi.boxes.empty());
-  EXPECT_EQ(Shown(IDC_PROFIT, IDC_TRADE_COUNT), kOld);
+  EXPECT_EQ(Shown(IDC_PROFIT, IDC_TRADE_COUNT), Fields(L"a|b|c|d|e"));
   EXPECT_EQ(marginSeries.points, last.points);
 }
 
