@@ -4,9 +4,10 @@
 #include "net/version_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  fuzzReply = std::string(reinterpret_cast<const char*>(data), size);
-  fuzzBoxes.clear();
+  ResetFakeUi();
+  fakeUi.reply = std::string(reinterpret_cast<const char*>(data), size);
   VersionCheckCommand();
-  Check(fuzzBoxes.size() == 1 && (fuzzBoxes[0] == BoxKind::VersionResult || fuzzBoxes[0] == BoxKind::Error));
+  const std::vector<ShownBox>& boxes = fakeUi.boxes;
+  Check(boxes.size() == 1 && (boxes[0].kind == BoxKind::VersionResult || boxes[0].kind == BoxKind::Error));
   return 0;
 }

@@ -65,8 +65,8 @@ class AllocationFailure : public testing::TestWithParam<Sweep> {
     SetClockForTesting(1796462102);
     ResetFakeUi();
     // Texts too long to be held without an allocation.
-    SetTradeInputs({L"0000100000000.00", L"0000000000000025", L"000000000.000001", L"0000000100000000",
-                    L"0000000000000100", L"0000000000000.50", L"0000000000000.30"});
+    SetInputs(L"0000100000000.00|0000000000000025|000000000.000001|0000000100000000|"
+              L"0000000000000100|0000000000000.50|0000000000000.30");
     fakeUi.controls[IDC_TRADE_LOG] = L"shown";
     fakeUi.reply = "1.1";
     samplingCount = 3;
@@ -76,9 +76,8 @@ class AllocationFailure : public testing::TestWithParam<Sweep> {
   }
   Files Snapshot() const {
     Files files;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path)) {
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path))
       files[entry.path().filename().string()] = ReadBytes(entry.path().string());
-    }
     return files;
   }
   TempDir dir;

@@ -13,6 +13,10 @@ namespace {
 using ArithmeticTest = SimulationTest;
 using Asked = std::vector<std::pair<std::int64_t, std::int64_t>>;
 
+std::pair<std::uint32_t, std::uint32_t> Generator(const RandomDraw& draw) {
+  return {draw.randomState, draw.drawAccumulator};
+}
+
 const ShownBox kRunError = {BoxKind::Error,
                             L"エラーコード:02-45\nARITHMETIC SIMULATION実行時にエラーが発生しました。"};
 
@@ -45,6 +49,8 @@ TEST_F(ArithmeticTest, CalculateShowsTheFourResultsOrOneBox) {
       {{"7"}, L"100000|25|100|1000|0|0.5|0.5", L"a|b|c|d", kRunError},
       {{"1,2,3", "1,2,3,4", "7"}, L"100000|25|100|1000|1|0.5|0.5", L"0|500|500|0"},
       {{"1,2,3", "1,2,4"}, L"100000|25|100|1000|50|0.5|0.5", L"a|b|c|d", kRunError},
+      {{}, L"100000|25|100|1000|50|0.5|0.5", L"a|b|c|d",
+       ShownBox{BoxKind::Error, L"エラーコード:02-44\nメモリの確保に失敗しました。"}},
       // The first invalid field in panel order is the one reported.
       {{"1,2,3"}, L"100000|25|100|1000|101||x", L"a|b|c|d",
        ShownBox{BoxKind::FieldWarning, L"勝率は0～100の範囲の整数で指定して下さい。"}},
@@ -59,19 +65,10 @@ TEST_F(ArithmeticTest, CalculateShowsTheFourResultsOrOneBox) {
     samplingCount = c.samples;
     SetInputs(c.inputs);
     ArithmeticCalculateCommand();
-    EXPECT_EQ(Shown(IDC_RUIN_RATE, IDC_EXPECTED_LOSE_ONLY), Fields(c.shown)) << std::wstring(c.inputs);
-    EXPECT_EQ(fakeUi.boxes, c.box ? std::vector<ShownBox>{*c.box} : std::vector<ShownBox>{})
-        << std::wstring(c.inputs);
+    const std::wstring shown(c.inputs);
+    EXPECT_EQ(Shown(IDC_RUIN_RATE, IDC_EXPECTED_LOSE_ONLY), Fields(c.shown)) << shown;
+    EXPECT_EQ(fakeUi.boxes, c.box ? std::vector<ShownBox>{*c.box} : std::vector<ShownBox>{}) << shown;
   }
-}
-
-TEST_F(ArithmeticTest, AMissingLogIsReportedAfterTheNumbersWereTaken) {
-  std::filesystem::remove(TradeLogPath);
-  SetInputs(L"100000|25|100|1000|50|0.5|0.5");
-  ArithmeticCalculateCommand();
-  const ShownBox kNoLog = {BoxKind::Error, L"エラーコード:02-44\nメモリの確保に失敗しました。"};
-  EXPECT_EQ(fakeUi.boxes, std::vector<ShownBox>{kNoLog});
-  EXPECT_EQ(tradeParameters.margin, 100000);
 }
 
 TEST_F(ArithmeticTest, PreconditionsRejectWhatCannotBeSimulatedAndNothingElse) {
@@ -104,44 +101,39 @@ TEST_F(ArithmeticTest, PreconditionsRejectWhatCannotBeSimulatedAndNothingElse) {
 
 TEST_F(ArithmeticTest, TheFastSamplingMatchesThePlainLoopToTheLastBit) {
   samplingCount = 20000;
-  const LogData fresh = {{1, 2, 3}};
-  const LogData partlyUsed = {{1, 2, 3}, {1, 2, 3, 4}, {1, 2, 3, 4, 5}, {1, 2, 3, 4, 5, 6}, {3, 4}};
-  const LogData losses = {
-      {1, 2, 3}, {1, 2, 3, 4}, {1, 2, 3, 4, 5}, {1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 6, 7}};
-  const TradeParameters standard = {{}, 50000, 25, 100, 1000, 0, 0.5, 0.5};
-  const TradeParameters tight = {{},   30000, 25,  100,
-                                 1000, 0,     0.7, 3.3};  // ruined by the capacity after one loss
-  const TradeParameters deep = {{},   100000, 25,  100,
-                                1000, 0,      0.5, 4.5};  // a loss can take more than the margin
-  const TradeParameters roomy = {{}, 1000000, 25, 100, 1000, 0, 0.5, 0.5};  // long samples, beyond the tree
+  const LogData fresh = {{1, 2, 3}}, partlyUsed = {{1, 2, 3}, {1, 2, 3, 4}, {1, 2, 3, 4, 5}, {3, 4}},
+                losses = {
+                    {1, 2, 3}, {1, 2, 3, 4}, {1, 2, 3, 4, 5}, {1, 2, 3, 4, 5, 6}, {1, 2, 3, 4, 5, 6, 7}};
   const struct {
-    const LogData* log;
-    const TradeParameters* parameters;
+    const LogData& log;
+    double margin, takeProfit, stopLoss;
     std::initializer_list<int> percents;
-  } cases[] = {{&fresh, &standard, {0, 1, 37, 50, 99, 100}},
-               {&partlyUsed, &standard, {1, 37, 50}},
-               {&fresh, &tight, {0, 37, 73}},
-               {&fresh, &deep, {37, 73}},
-               {&fresh, &roomy, {37, 50}},
-               {&losses, &roomy, {45}}};
+  } cases[] = {
+      // clang-format off
+      {fresh, 50000, 0.5, 0.5, {0, 1, 37, 50, 99, 100}},
+      {partlyUsed, 50000, 0.5, 0.5, {1, 37, 50}},
+      {fresh, 30000, 0.7, 3.3, {0, 37, 73}},  // ruined by the capacity after one loss
+      {fresh, 100000, 0.5, 4.5, {37, 73}},    // a loss can take more than the margin
+      {fresh, 1000000, 0.5, 0.5, {37, 50}},   // long samples, beyond the tree
+      {losses, 1000000, 0.5, 0.5, {45}},
+      // clang-format on
+  };
   std::uint32_t state = 20260101;
   for (const auto& c : cases) {
     for (int percent : c.percents) {
-      tradeParameters = *c.parameters;
-      tradeParameters.winRate = percent / 100.0;
+      tradeParameters = {{}, c.margin, 25, 100, 1000, percent / 100.0, c.takeProfit, c.stopLoss};
       randomDraw = {state, 4321, true, true};
-      ASSERT_EQ(RunArithmeticSimulation(*c.log), RunOutcome::Done);
+      ASSERT_EQ(RunArithmeticSimulation(c.log), RunOutcome::Done);
       const RandomDraw fast = randomDraw;
       randomDraw = {state, 4321, true, true};
-      const SampleSums plain = PlayLiteralSamples(*c.log, samplingCount);
+      const SampleSums plain = PlayLiteralSamples(c.log, samplingCount);
       const double completed = static_cast<double>(plain.completed),
                    ruined = static_cast<double>(plain.ruined);
       const ArithmeticResults expected = {
           ruined / samplingCount, completed > 0 ? plain.winOnly / completed : 0, plain.all / samplingCount,
           ruined > 0 ? plain.loseOnly / ruined : 0};
-      EXPECT_EQ(arithmeticResults, expected) << percent << "% from a log of " << c.log->size();
-      EXPECT_EQ(std::pair(fast.randomState, fast.drawAccumulator),
-                std::pair(randomDraw.randomState, randomDraw.drawAccumulator));
+      EXPECT_EQ(arithmeticResults, expected) << percent << "% from a log of " << c.log.size();
+      EXPECT_EQ(Generator(fast), Generator(randomDraw));
       state = fast.randomState;
     }
   }
@@ -164,8 +156,7 @@ TEST_F(ArithmeticTest, AStoppedRunLeavesTheOutputsAndWhatWasPlayed) {
   const SampleSums plain = PlayLiteralSamples({{1, 2, 3}}, 8192);
   EXPECT_EQ(stopped,
             (ArithmeticResults{static_cast<double>(plain.ruined), plain.winOnly, plain.all, plain.loseOnly}));
-  EXPECT_EQ(std::pair(after.randomState, after.drawAccumulator),
-            std::pair(randomDraw.randomState, randomDraw.drawAccumulator));
+  EXPECT_EQ(Generator(after), Generator(randomDraw));
 }
 
 TEST_F(ArithmeticTest, ALongSampleAsksEvery65536Trades) {

@@ -79,23 +79,6 @@ TEST(Progression, NextListStakeAndResultByLengths) {
             "LWEFE");
 }
 
-// A played list's block holds about twice the longest list: sized at the
-// start, compacted or doubled only when a loss reaches its end.
-TEST(Progression, PlayListKeepsItsBlockSmall) {
-  for (auto [before, numbers, after] : {std::array<std::size_t, 3>{0, 3, 16}, {0, 10, 22}, {16, 16, 34}, {22, 3, 22}}) {
-    PlayList list{std::vector<std::int32_t>(before)};
-    list.Start(List(numbers, 1));
-    EXPECT_EQ(list.slots.size(), after);
-  }
-  for (auto [begin, slots, beginAfter] : {std::array<std::size_t, 3>{8, 16, 0}, {7, 32, 7}}) {
-    PlayList list{std::vector<std::int32_t>(16, 1), begin, 16};
-    list.Lose();
-    List numbers(16 - begin, 1);
-    numbers.push_back(2);
-    EXPECT_EQ(std::tuple(list.Numbers(), list.slots.size(), list.begin), std::tuple(numbers, slots, beginAfter));
-  }
-}
-
 TEST(Files, ReadInTextModeToTheFirstZeroByteAndWriteWithCrLf) {
   TempDir dir;
   const std::string path = dir.File("t.txt");

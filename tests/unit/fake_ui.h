@@ -2,7 +2,6 @@
 // directory with exact file bytes, and trade logs. Tests run in UTC.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <deque>
 #include <filesystem>
@@ -23,28 +22,38 @@ struct ShownBox {
 using Boxes = std::vector<ShownBox>;
 
 struct FakeUi {
-  std::map<int, std::wstring> controls;  // control id -> its text
-  std::vector<int> controlsRead;         // ids in the order they were read
-  std::vector<ShownBox> boxes;           // every box, in order
-  std::deque<bool> answers;              // answers to questions; Yes when empty
-  std::optional<std::string> reply;      // what the version text's server sends
-  std::vector<RunKind> runs;             // runs begun, in order
-  bool runOpen = false;                  // between BeginRun and EndRun
+  std::map<int, std::wstring> controls;                      // control id -> its text
+  std::vector<int> controlsRead;                             // ids in the order they were read
+  std::vector<ShownBox> boxes;                               // every box, in order
+  std::deque<bool> answers;                                  // answers to questions; Yes when empty
+  std::optional<std::string> reply;                          // what the version text's server sends
+  std::vector<RunKind> runs;                                 // runs begun, in order
+  bool runOpen = false;                                      // between BeginRun and EndRun
   std::vector<std::pair<std::int64_t, std::int64_t>> asked;  // each ContinueRun's done and total
-  std::size_t stopAt = SIZE_MAX;         // the ContinueRun that answers "stop", counted from 1
+  std::size_t stopAt = SIZE_MAX;  // the ContinueRun that answers "stop", counted from 1
 };
 inline FakeUi fakeUi;
 inline void ResetFakeUi() { fakeUi = FakeUi{}; }
 
-// The texts of the seven trade inputs in panel order.
-using TradeInputs = std::array<std::wstring, 7>;
-inline void SetTradeInputs(const TradeInputs& texts) {
-  for (int i = 0; i < 7; ++i) fakeUi.controls[IDC_MARGIN + i] = texts[i];
+// Texts written "a|b|c": the trade inputs in panel order, or outputs.
+inline std::vector<std::wstring> Fields(std::wstring_view text) {
+  std::vector<std::wstring> fields(1);
+  for (wchar_t c : text)
+    c == L'|' ? fields.emplace_back() : fields.back() += c;
+  return fields;
+}
+inline void SetInputs(std::wstring_view texts) {
+  const std::vector<std::wstring> fields = Fields(texts);
+  for (std::size_t i = 0; i < fields.size(); ++i)
+    fakeUi.controls[IDC_MARGIN + static_cast<int>(i)] = fields[i];
 }
 
 // The allocation sweep's fault: while countdown is above 0 each allocation
 // counts it down, the one reaching 0 throws. The fake's work never counts.
-inline struct AllocationFault { std::size_t countdown = 0; bool met = false; } allocationFault;
+inline struct AllocationFault {
+  std::size_t countdown = 0;
+  bool met = false;
+} allocationFault;
 
 // A directory of its own for one test, removed with all it holds.
 struct TempDir {
@@ -67,6 +76,7 @@ inline std::string ReadBytes(const std::string& path) {
 // A trade log of the given lists, one "ARRAY:" line each: all its readers take.
 inline std::string LogText(std::initializer_list<std::string> lists) {
   std::string text;
-  for (const std::string& list : lists) text += "ARRAY:" + list + "\n";
+  for (const std::string& list : lists)
+    text += "ARRAY:" + list + "\n";
   return text;
 }

@@ -47,6 +47,8 @@ TEST_F(MonteCarloTest, CalculateKeepsThePathAndShowsItOrOneBox) {
        {100000, 100000}, {1, 100000, 100000, 'W'}},
       {{"1,2,3", "1,2,3,4", "0,0"}, L"100000|25|100|1000|0|0.5|1", L"a|b|c|d|e",
        {100000, 96000, 98500}, {9, 0, 0, '-'}, kRunError},
+      {{}, L"100000|25|100|1000|50|0.5|0.5", L"a|b|c|d|e", {1, 2}, {9, 2, 1, 'W'},
+       ShownBox{BoxKind::Error, L"エラーコード:02-61\nメモリの確保に失敗しました。"}},
       // Lists of equal length: the points so far stay, unfinished.
       {{"1,2,3", "1,2,3,4", "1,2,3,5"}, L"100000|25|100|1000|50|0.5|1", L"a|b|c|d|e",
        {100000, 96000}, {9, 0, 0, '-'}, kRunError},
@@ -70,20 +72,14 @@ TEST_F(MonteCarloTest, CalculateKeepsThePathAndShowsItOrOneBox) {
   }
 }
 
-TEST_F(MonteCarloTest, WhatFailsBeforeThePathLeavesTheLastOne) {
+TEST_F(MonteCarloTest, ConditionsThatCannotBeSimulatedLeaveTheLastPath) {
   const MarginSeries earlier = {Points{1, 3, 2}, 2, 3, 1, 'W'};
   marginSeries = earlier;
   tradeParameters = {{}, 100000, 25, 100, 1000, 1.5, 0.5, 0.5};  // a win rate above 1
   EXPECT_EQ(RunMonteCarloSimulation({{1, 2, 3}}), RunOutcome::Failed);
-  std::filesystem::remove(TradeLogPath);
-  SetInputs(L"100000|25|100|1000|50|0.5|0.5");
-  EXPECT_FALSE(MonteCarloCalculateCommand());
-  EXPECT_EQ(fakeUi.boxes,
-            (std::vector<ShownBox>{{BoxKind::Error, L"エラーコード:02-61\nメモリの確保に失敗しました。"}}));
-  EXPECT_EQ(marginSeries.points, earlier.points);
-  EXPECT_EQ(marginSeries.status, 'W');
-  EXPECT_EQ(marginSeries.loggedStateCount, 2);
-  EXPECT_EQ(marginSeries.highValue, 3);
+  const MarginSeries& m = marginSeries;
+  EXPECT_EQ(std::tuple(m.points, m.loggedStateCount, m.highValue, m.lowValue, m.status),
+            std::tuple(earlier.points, 2, 3.0, 1.0, 'W'));
 }
 
 TEST_F(MonteCarloTest, EachRunGoesOnWithTheSequence) {

@@ -30,22 +30,12 @@ class SimulationTest : public ::testing::Test {
     samplingCount = kDefaultSamplingCount;
     TradeLogPath.clear();
   }
-  void WriteLog(std::initializer_list<std::string> lists) { WriteBytes(TradeLogPath, LogText(lists)); }
-  // Texts written "a|b|c": the seven inputs in panel order, or the outputs.
-  static std::vector<std::wstring> Fields(std::wstring_view text) {
-    std::vector<std::wstring> fields(1);
-    for (wchar_t c : text) {
-      if (c == L'|')
-        fields.emplace_back();
-      else
-        fields.back().push_back(c);
-    }
-    return fields;
-  }
-  static void SetInputs(std::wstring_view texts) {
-    const std::vector<std::wstring> fields = Fields(texts);
-    for (std::size_t i = 0; i < fields.size(); ++i)
-      fakeUi.controls[IDC_MARGIN + static_cast<int>(i)] = fields[i];
+  // The log of the lists; none: no log file.
+  void WriteLog(std::initializer_list<std::string> lists) {
+    if (lists.size() == 0)
+      std::filesystem::remove(TradeLogPath);
+    else
+      WriteBytes(TradeLogPath, LogText(lists));
   }
   std::vector<std::wstring> Shown(int first, int last) {
     std::vector<std::wstring> texts;

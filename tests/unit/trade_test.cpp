@@ -60,13 +60,13 @@ TEST_F(Trade, LogListsAndLastNumberAreReadByTolerantRules) {
 
 TEST_F(Trade, SaveWritesTheNormalisedInputsAndKeepsThemTyped) {
   WriteBytes(TradeInformationPath, "A5\nextra line\n");
-  const TradeInputs typed = {L"00100000.00", L"0100", L"150.500", L"010000", L"050", L"0.50", L"0.250"};
-  SetTradeInputs(typed);
+  const std::wstring_view typed = L"00100000.00|0100|150.500|010000|050|0.50|0.250";
+  SetInputs(typed);
   SaveTradeInformationCommand();
   EXPECT_EQ(ReadBytes(TradeInformationPath), "A100000\r\nB100\r\nC150.5\r\nD10000\r\nE50\r\nF0.5\r\nG0.25");
   EXPECT_EQ(fakeUi.boxes, (Boxes{{BoxKind::Question, L"TRADE INFORMATION をファイルにセーブしますか?"},
                                  {BoxKind::Completion, L"セーブが完了しました｡"}}));
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(fakeUi.controls[IDC_MARGIN + i], typed[i]);
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(fakeUi.controls[IDC_MARGIN + i], Fields(typed)[i]);
 }
 
 // Fields are read and checked one at a time in panel order; the first bad
@@ -75,8 +75,8 @@ TEST_F(Trade, SaveWritesTheNormalisedInputsAndKeepsThemTyped) {
 TEST_F(Trade, TheFirstBadFieldIsReportedAndNothingChanges) {
   WriteBytes(TradeInformationPath, "A5");
   WriteBytes(TradeLogPath, kFresh);
-  const TradeInputs good = {L"100", L"25", L"1", L"1", L"100", L"1000", L"0.5"};
-  const TradeInputs bad = {L"", L"1.0", L"0.0000001", L"100000001", L"101", L"1000.1", L"１"};
+  const std::vector<std::wstring> good = Fields(L"100|25|1|1|100|1000|0.5"),
+                                  bad = Fields(L"|1.0|0.0000001|100000001|101|1000.1|１");
   const struct { void (*command)(); int field; std::size_t reads; } cases[] = {
       {SaveTradeInformationCommand, 0, 1}, {SaveTradeInformationCommand, 1, 2}, {SaveTradeInformationCommand, 2, 3},
       {SaveTradeInformationCommand, 3, 4}, {SaveTradeInformationCommand, 4, 5}, {SaveTradeInformationCommand, 5, 6},
@@ -101,7 +101,7 @@ TEST_F(Trade, LoadAndClearSetOnlyTheirInputs) {
   EXPECT_EQ(fakeUi.boxes, (Boxes{question, {BoxKind::FieldWarning, L"ファイルが存在しないため、ロード出来ませんでした。"}}));
   WriteBytes(TradeInformationPath, std::string("G\x82\xA0\r\nC\r\nD1E5\r\nA5000\nE60\r\nD7\0F8", 30));
   ResetFakeUi();
-  SetTradeInputs({L"1", L"2", L"3", L"4", L"5", L"6", L"7"});
+  SetInputs(L"1|2|3|4|5|6|7");
   LoadTradeInformationCommand();
   ClearTradeInput(TradeField::Leverage);
   EXPECT_EQ(fakeUi.boxes, (Boxes{question, {BoxKind::Completion, L"ロードが完了しました｡"}}));
@@ -113,7 +113,7 @@ TEST_F(Trade, LoadAndClearSetOnlyTheirInputs) {
 // set with other conditions, and REFERENCE on the largest stake, exact in 64 bits.
 TEST_F(Trade, AWholeSetOfTradeQueries) {
   WriteBytes(TradeLogPath, kFresh);
-  SetTradeInputs({L"", L"", L"", L"1000", L"", L"0.5", L"0.3"});
+  SetInputs(L"|||1000||0.5|0.3");
   for (void (*command)() : {LoseCommand, LoseCommand, LoseCommand, WinCommand, ReferenceCommand}) command();
   const std::string log = kFresh +
       "STATUS:LOSE\r\n\r\n\xA5TRADE No.2\r\n" DATE_LINE "ARRAY:1,2,3,4\r\n"
@@ -125,11 +125,11 @@ TEST_F(Trade, AWholeSetOfTradeQueries) {
   EXPECT_EQ(fakeUi.boxes, (Boxes{lose, lost, lose, lost, lose, lost, {BoxKind::Question, L"勝ちトレードで登録しますか?"},
                                  {BoxKind::TradeResult, L"勝ちトレードで登録しました。"},
                                  {BoxKind::TradeResult, L"NEXT LOT SIZE:7000\nPROFIT:-1000"}}));
-  SetTradeInputs({L"", L"", L"", L"2000", L"", L"0.5", L"0.3"});
+  SetInputs(L"|||2000||0.5|0.3");
   WinCommand();
   EXPECT_EQ(fakeUi.boxes.back(), (ShownBox{BoxKind::TradeResult, L"1セット終了しました。\n今回の損益は5000です。"}));
   EXPECT_EQ(std::tuple(ReadBytes(TradeLogPath), LogEdit()), std::tuple(kFresh, kFresh));
-  SetTradeInputs({L"", L"", L"", L"100000000", L"", L"0.5", L"0.3"});
+  SetInputs(L"|||100000000||0.5|0.3");
   WriteBytes(TradeLogPath, "ARRAY:1,2\r\nARRAY:2147483647,2147483647\r\n");  // lists of equal length: no profit
   ReferenceCommand();
   EXPECT_EQ(fakeUi.boxes.back(), (ShownBox{BoxKind::TradeResult, L"NEXT LOT SIZE:429496729400000000\nPROFIT:0"}));
@@ -139,7 +139,7 @@ TEST_F(Trade, AWholeSetOfTradeQueries) {
 TEST_F(Trade, NoChangesNothingAndDropOutStartsAFreshSet) {
   WriteBytes(TradeInformationPath, "A5");
   WriteBytes(TradeLogPath, kFresh);
-  SetTradeInputs({L"", L"", L"", L"2000", L"", L"0.75", L"0.3"});
+  SetInputs(L"|||2000||0.75|0.3");
   fakeUi.answers = {false, false, false, false};
   for (void (*command)() : {SaveTradeInformationCommand, WinCommand, LoseCommand, DropOutCommand}) command();
   EXPECT_EQ(std::tuple(fakeUi.boxes.size(), fakeUi.controlsRead.size(), ReadBytes(TradeInformationPath),
