@@ -79,7 +79,6 @@ struct RecordErrors {
 // Appends the record of a registered result and opens the next trade. The
 // record is composed whole first, so the log gains all of it or nothing.
 // False after the command's error.
-
 bool AppendTradeRecord(char result, const ProgressionArray& next, const RecordErrors& errors) {
   const std::optional<std::int32_t> lastNumber = ReadLastTradeNumber();
   std::optional<std::string> number;
