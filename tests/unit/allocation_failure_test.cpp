@@ -35,7 +35,8 @@ namespace {
 
 using Files = std::map<std::string, std::string>;  // every file of the directory: name -> bytes
 const std::string kSixLog = "\xA5TRADE No.4\r\nARRAY:1,2,3,4,5,6\r\n";
-const std::string kInformation = "A0000100000000.00\r\nG0.3", kCount = "0000000000002500";
+// Loaded texts that differ from the inputs: an input left unchanged shows.
+const std::string kInformation = "A0000000000001000\r\nG0.3", kCount = "0000000000002500";
 
 // The sampling-count dialog as it opens or saves: its error, then the count.
 void ShowDialog(const SamplingCountOpening& dialog) {
