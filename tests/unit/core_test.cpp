@@ -79,6 +79,18 @@ TEST(Progression, NextListStakeAndResultByLengths) {
             "LWEFE");
 }
 
+// A loss at the end of the block moves the list to the front when it fills at
+// most half the block, and doubles the block otherwise; the numbers stay.
+TEST(Progression, PlayListMakesRoomAndKeepsItsNumbers) {
+  for (auto [begin, slots] : {std::pair<std::size_t, std::size_t>{8, 16}, {7, 32}}) {
+    PlayList list{std::vector<std::int32_t>(16, 1), begin, 16};
+    list.Lose();
+    List numbers(16 - begin, 1);
+    numbers.push_back(2);
+    EXPECT_EQ(std::pair(list.Numbers(), list.slots.size()), std::pair(numbers, slots)) << begin;
+  }
+}
+
 TEST(Files, ReadInTextModeToTheFirstZeroByteAndWriteWithCrLf) {
   TempDir dir;
   const std::string path = dir.File("t.txt");
