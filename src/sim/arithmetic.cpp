@@ -9,7 +9,6 @@
 #include "sim/random.h"
 #include "sim/sample_tree.h"
 #include "sim/sampling_count.h"
-#include "trade/trade_inputs.h"
 #include "trade/trade_model.h"
 #include "trade/trade_parameters.h"
 
@@ -68,24 +67,12 @@ RunOutcome RunArithmeticSimulation(const LogData& log) {
 void ArithmeticCalculateCommand() {
   static constexpr std::wstring_view kMemoryCodes[] = {L"02-37", L"02-38", L"02-39", L"02-40",
                                                        L"02-41", L"02-42", L"02-43"};
-  if (!ReadTradeInputs(kTradeFields, kMemoryCodes)) return;
-  ParseTradeParameters();
-  ReleaseTradeTexts();
-
-  std::optional<LogData> log = ParseTradeLog();
-  if (!log) {
-    ShowError(L"02-44", kReasonNoMemory);
+  // A stopped run leaves the outputs as they were.
+  if (!RunSimulationCommand({kMemoryCodes, L"02-44", L"02-45",
+                             L"ARITHMETIC SIMULATION実行時にエラーが発生しました。", RunKind::Arithmetic,
+                             RunArithmeticSimulation})) {
     return;
   }
-  RunOutcome outcome;
-  {
-    const RunScope scope(RunKind::Arithmetic);
-    outcome = RunArithmeticSimulation(*log);
-  }
-  log.reset();
-  if (outcome == RunOutcome::Failed)
-    ShowError(L"02-45", L"ARITHMETIC SIMULATION実行時にエラーが発生しました。");
-  if (outcome != RunOutcome::Done) return;  // a stopped run leaves the outputs as they were
 
   const ArithmeticResults& results = arithmeticResults;
   if (!ShowDecimalOutput(IDC_RUIN_RATE, results.ruinRate * 100, L"02-46", L"02-47")) return;

@@ -7,11 +7,9 @@
 #include <string_view>
 
 #include "core/progression.h"
-#include "core/trade_field.h"
 #include "platform/platform.h"
 #include "sim/outputs.h"
 #include "sim/random.h"
-#include "trade/trade_inputs.h"
 #include "trade/trade_model.h"
 #include "trade/trade_parameters.h"
 
@@ -125,25 +123,12 @@ void ReleaseMarginSeries() { marginSeries.points.reset(); }
 bool MonteCarloCalculateCommand() {
   static constexpr std::wstring_view kMemoryCodes[] = {L"02-54", L"02-55", L"02-56", L"02-57",
                                                        L"02-58", L"02-59", L"02-60"};
-  if (!ReadTradeInputs(kTradeFields, kMemoryCodes)) return false;
-  ParseTradeParameters();
-  ReleaseTradeTexts();
-
-  std::optional<LogData> log = ParseTradeLog();
-  if (!log) {
-    ShowError(L"02-61", kReasonNoMemory);
+  // A stopped run leaves the outputs and the chart as they were.
+  if (!RunSimulationCommand({kMemoryCodes, L"02-61", L"02-62",
+                             L"MONTE CARLO SIMULATION実行時にエラーが発生しました。", RunKind::MonteCarlo,
+                             RunMonteCarloSimulation})) {
     return false;
   }
-  RunOutcome outcome;
-  {
-    const RunScope scope(RunKind::MonteCarlo);
-    outcome = RunMonteCarloSimulation(*log);
-  }
-  log.reset();
-  if (outcome == RunOutcome::Failed)
-    ShowError(L"02-62", L"MONTE CARLO SIMULATION実行時にエラーが発生しました。");
-  if (outcome != RunOutcome::Done)
-    return false;  // a stopped run leaves the outputs and the chart as they were
 
   const std::vector<double>& points = *marginSeries.points;
   const double profit = points.back() - points.front();

@@ -1,12 +1,34 @@
-// The numeric outputs of both simulations.
+// The start and the numeric outputs of both simulations' commands.
 #include "sim/outputs.h"
 
 #include <optional>
 #include <string>
 
 #include "core/decimal.h"
+#include "core/trade_field.h"
 #include "io/codepage.h"
-#include "platform/platform.h"
+#include "trade/trade_inputs.h"
+#include "trade/trade_parameters.h"
+
+bool RunSimulationCommand(const SimulationCommand& command) {
+  if (!ReadTradeInputs(kTradeFields, command.memoryCodes)) return false;
+  ParseTradeParameters();
+  ReleaseTradeTexts();
+
+  std::optional<LogData> log = ParseTradeLog();
+  if (!log) {
+    ShowError(command.logCode, kReasonNoMemory);
+    return false;
+  }
+  RunOutcome outcome;
+  {
+    const RunScope scope(command.kind);
+    outcome = command.simulate(*log);
+  }
+  log.reset();
+  if (outcome == RunOutcome::Failed) ShowError(command.failureCode, command.failureReason);
+  return outcome == RunOutcome::Done;
+}
 
 bool ShowDecimalOutput(int controlId,
                        double value,
