@@ -2,12 +2,13 @@
 # Makes the download for Windows users, DIST/Tallowind-<version>-win32.zip
 # (DIST is dist/ unless given), from the tested 32-bit build (BUILD, by
 # default build/win32 of the win32 preset; Tallowind is built there first if
-# it is out of date). The zip holds exactly
-#   Tallowind.exe
-#   README-ja.txt  the guide for traders, docs/README-ja.txt with the version
-#                  and the version-check URL of that build filled in, as
-#                  UTF-8 with a byte-order mark and CR LF line ends, which
-#                  Windows Notepad shows.
+# it is out of date). The zip holds one folder, so that "Extract here" makes
+# one folder too:
+#   Tallowind-<version>/Tallowind.exe
+#   Tallowind-<version>/README-ja.txt  the guide for traders, docs/README-ja.txt
+#                  with the version and the version-check URL of that build
+#                  filled in, as UTF-8 with a byte-order mark and CR LF line
+#                  ends, which Windows Notepad shows.
 # The version is that of src/res/version.h, from which the exe's version
 # information is built.
 #   scripts/package.sh [DIST [BUILD]]
@@ -48,8 +49,9 @@ with open(guide, encoding='utf-8') as source:
   text = source.read().replace('@TALLOWIND_VERSION@', version).replace('@TALLOWIND_VERSION_URL@', url)
 text = '\ufeff' + text.replace('\r\n', '\n').replace('\n', '\r\n')
 with zipfile.ZipFile(out + '.part', 'w', zipfile.ZIP_DEFLATED) as archive:
-  archive.write(exe, 'Tallowind.exe')
-  archive.writestr('README-ja.txt', text.encode('utf-8'))
+  folder = 'Tallowind-' + version + '/'
+  archive.write(exe, folder + 'Tallowind.exe')
+  archive.writestr(folder + 'README-ja.txt', text.encode('utf-8'))
 os.replace(out + '.part', out)
 PYTHON
 echo "package: $zip"
