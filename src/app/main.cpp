@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "app/platform_win.h"
 #include "io/paths.h"
+#include "layout/layout.h"
 
 namespace {
 
@@ -75,9 +76,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   }
   // Created visible, at the system's default place; the show command the
   // program was started with is not used.
-  const HWND window = CreateWindowExW(
-      0, kMainWindowClassName, L"Tallowind", WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-      CW_USEDEFAULT, CW_USEDEFAULT, kMainWindowWidth, kMainWindowHeight, nullptr, nullptr, instance, nullptr);
+  // At 96 DPI its layout's size; its create message scales it to its screen.
+  const HWND window =
+      CreateWindowExW(0, kMainWindowClassName, L"Tallowind", kMainWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                      kMainWindowSize.width, kMainWindowSize.height, nullptr, nullptr, instance, nullptr);
   if (window == nullptr) {
     ShowErrorOwned(nullptr, L"00-02", L"メインウィンドウの生成に失敗しました｡");
     return 1;
@@ -87,6 +89,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   BOOL got;
   while ((got = GetMessageW(&message, nullptr, 0, 0)) != 0) {
     if (got == -1) return 1;
+    if (MoveBetweenInputs(message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }

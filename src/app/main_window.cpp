@@ -5,7 +5,6 @@
 // procedure receives.
 #include "app/main_window.h"
 
-#include <array>
 #include <new>
 #include <optional>
 #include <string>
@@ -15,6 +14,7 @@
 #include "app/platform_win.h"
 #include "app/progress_window.h"
 #include "app/sampling_count_dialog.h"
+#include "app/window_scale.h"
 #include "io/codepage.h"
 #include "io/files.h"
 #include "io/paths.h"
@@ -29,77 +29,8 @@
 
 namespace {
 
-struct ChildControl {
-  const wchar_t* className;
-  const wchar_t* text;  // nullptr: none
-  DWORD style;
-  int x;
-  int y;
-  int width;
-  int height;
-  int id;
-};
-
-constexpr DWORD kGroupBox = WS_CHILD | WS_VISIBLE | BS_GROUPBOX;
-constexpr DWORD kInput = WS_CHILD | WS_VISIBLE | ES_RIGHT;
-constexpr DWORD kLog = WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_READONLY;
-constexpr DWORD kOutput = WS_CHILD | WS_VISIBLE | ES_READONLY;
-constexpr DWORD kPushButton = WS_CHILD | WS_VISIBLE;
-
-// The child controls in creation order. No control is a tab stop.
-constexpr std::array<ChildControl, 36> kControls = {{
-    {L"BUTTON", L"TRADE INFORMATION", kGroupBox, 10, 10, 465, 315, 0},
-    {L"BUTTON", L"TRADE QUERY", kGroupBox, 10, 335, 465, 315, 0},
-    {L"BUTTON", L"ARITHMETIC SIMULATION", kGroupBox, 485, 10, 465, 210, 0},
-    {L"BUTTON", L"MONTE CARLO SIMULATION", kGroupBox, 485, 230, 465, 420, 0},
-    // The seven trade inputs, in panel order.
-    {L"EDIT", nullptr, kInput, 150, 40, 195, 25, IDC_MARGIN},
-    {L"EDIT", nullptr, kInput, 150, 75, 195, 25, IDC_LEVERAGE},
-    {L"EDIT", nullptr, kInput, 150, 110, 195, 25, IDC_RATE},
-    {L"EDIT", nullptr, kInput, 150, 145, 195, 25, IDC_UNIT_LOT_SIZE},
-    {L"EDIT", nullptr, kInput, 150, 180, 195, 25, IDC_WIN_RATE},
-    {L"EDIT", nullptr, kInput, 150, 215, 195, 25, IDC_TAKE_PROFIT},
-    {L"EDIT", nullptr, kInput, 150, 250, 195, 25, IDC_STOP_LOSS},
-    {L"EDIT", nullptr, kLog, 100, 365, 360, 235, IDC_TRADE_LOG},
-    // Arithmetic simulation outputs.
-    {L"EDIT", nullptr, kOutput, 610, 40, 195, 25, IDC_RUIN_RATE},
-    {L"EDIT", nullptr, kOutput, 610, 75, 195, 25, IDC_EXPECTED_WIN_ONLY},
-    {L"EDIT", nullptr, kOutput, 610, 110, 195, 25, IDC_EXPECTED_ALL},
-    {L"EDIT", nullptr, kOutput, 610, 145, 195, 25, IDC_EXPECTED_LOSE_ONLY},
-    // Monte Carlo simulation outputs.
-    {L"EDIT", nullptr, kOutput, 575, 435, 195, 25, IDC_PROFIT},
-    {L"EDIT", nullptr, kOutput, 575, 470, 195, 25, IDC_HIGH_VALUE},
-    {L"EDIT", nullptr, kOutput, 575, 505, 195, 25, IDC_LOW_VALUE},
-    {L"EDIT", nullptr, kOutput, 575, 540, 195, 25, IDC_STATUS},
-    {L"EDIT", nullptr, kOutput, 575, 575, 195, 25, IDC_TRADE_COUNT},
-    // One CLEAR per trade input.
-    {L"BUTTON", L"CLEAR", kPushButton, 360, 40, 100, 25, IDC_CLEAR_MARGIN},
-    {L"BUTTON", L"CLEAR", kPushButton, 360, 75, 100, 25, IDC_CLEAR_MARGIN + 1},
-    {L"BUTTON", L"CLEAR", kPushButton, 360, 110, 100, 25, IDC_CLEAR_MARGIN + 2},
-    {L"BUTTON", L"CLEAR", kPushButton, 360, 145, 100, 25, IDC_CLEAR_MARGIN + 3},
-    {L"BUTTON", L"CLEAR", kPushButton, 360, 180, 100, 25, IDC_CLEAR_MARGIN + 4},
-    {L"BUTTON", L"CLEAR", kPushButton, 360, 215, 100, 25, IDC_CLEAR_MARGIN + 5},
-    {L"BUTTON", L"CLEAR", kPushButton, 360, 250, 100, 25, IDC_CLEAR_MARGIN + 6},
-    {L"BUTTON", L"SAVE", kPushButton, 245, 285, 100, 25, IDC_SAVE},
-    {L"BUTTON", L"LOAD", kPushButton, 360, 285, 100, 25, IDC_LOAD},
-    {L"BUTTON", L"REFERENCE", kPushButton, 24, 610, 100, 25, IDC_REFERENCE},
-    {L"BUTTON", L"WIN", kPushButton, 136, 610, 100, 25, IDC_WIN},
-    {L"BUTTON", L"LOSE", kPushButton, 248, 610, 100, 25, IDC_LOSE},
-    {L"BUTTON", L"DROP OUT", kPushButton, 360, 610, 100, 25, IDC_DROP_OUT},
-    {L"BUTTON", L"CALCULATE", kPushButton, 835, 180, 100, 25, IDC_ARITHMETIC_CALCULATE},
-    {L"BUTTON", L"CALCULATE", kPushButton, 835, 610, 100, 25, IDC_MONTE_CARLO_CALCULATE},
-}};
-
 // Error 01-01 has no owner and, unlike the later reasons, ends in a half-width stop.
 void ShowNoMemoryAtStart() { ShowErrorOwned(nullptr, L"01-01", L"メモリの確保に失敗しました｡"); }
-
-void CreateControls(HWND window, HINSTANCE instance) {
-  for (const ChildControl& control : kControls) {
-    CreateWindowExW(0, control.className, control.text, control.style, control.x, control.y, control.width,
-                    control.height, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)),
-                    instance, nullptr);
-  }
-}
 
 // Shows the log text in the log edit, if there is one; the narrow text is
 // released either way.
@@ -167,8 +98,7 @@ bool LoadSavedData() {
 
 bool StartUp(HWND window, const CREATESTRUCTW& create) {
   mainWindow = window;
-  ChartBitmap = LoadBitmapW(create.hInstance, L"CHART_BACKGROUND");
-  CreateControls(window, create.hInstance);
+  ScaleNewMainWindow(window, create.hInstance);
   try {
     return LoadSavedData();
   } catch (const std::bad_alloc&) {
@@ -212,12 +142,27 @@ UINT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CREATE:
       return StartUp(window, *reinterpret_cast<const CREATESTRUCTW*>(lParam)) ? WM_CREATE : WM_DESTROY;
     case WM_CLOSE: return WM_DESTROY;
+    case WM_DPICHANGED:
+      RescaleMainWindow(window, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return message;
     case WM_COMMAND: return RunCommand(window, LOWORD(wParam));
     default: return message;
   }
 }
 
 }  // namespace
+
+bool MoveBetweenInputs(const MSG& message) {
+  if (message.message != WM_KEYDOWN || message.wParam != VK_TAB) return false;
+  const int id = GetDlgCtrlID(message.hwnd);
+  if (GetParent(message.hwnd) != mainWindow || id < IDC_MARGIN || id > IDC_STOP_LOSS) return false;
+  constexpr int kInputs = IDC_STOP_LOSS - IDC_MARGIN + 1;
+  const int step = GetKeyState(VK_SHIFT) < 0 ? kInputs - 1 : 1;
+  const HWND next = GetDlgItem(mainWindow, IDC_MARGIN + (id - IDC_MARGIN + step) % kInputs);
+  SetFocus(next);
+  SendMessageW(next, EM_SETSEL, 0, -1);
+  return true;
+}
 
 void ShutdownStep() {
   std::string().swap(TradeInformationPath);

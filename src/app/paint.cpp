@@ -1,59 +1,53 @@
-// Painting of the main window over GDI.
+// Painting of the main window over GDI, at the window's scale.
 #include "app/paint.h"
 
-#include <array>
 #include <new>
 #include <optional>
-#include <string_view>
 
-#include "app/main_window.h"
 #include "app/owners_win.h"
-#include "sim/chart_geometry.h"
+#include "app/window_scale.h"
+#include "layout/chart.h"
+#include "layout/layout.h"
 #include "sim/monte_carlo.h"
 
 namespace {
 
-// Where the chart background picture goes and its size.
-constexpr int kChartPictureX = 575;
-constexpr int kChartPictureY = 260;
-constexpr int kChartPictureWidth = 360;
-constexpr int kChartPictureHeight = 160;
-
+constexpr COLORREF kChartColour = RGB(0, 0, 0);
+constexpr COLORREF kGridColour = RGB(0, 0, 255);
+constexpr COLORREF kBaselineColour = RGB(255, 0, 255);
 constexpr COLORREF kLoggedColour = RGB(255, 255, 0);
 constexpr COLORREF kSimulatedColour = RGB(0, 255, 0);
 
-struct Label {
-  int x;
-  int y;
-  std::wstring_view text;
-};
+// A horizontal or vertical line of the picture from (x0, y0) to (x1, y1),
+// both ends included, LineWidth pixels thick at the scale.
+void FillLine(HDC dc, int x0, int y0, int x1, int y1, Scale scale, const GdiObject& brush) {
+  const int width = LineWidth(scale);
+  const RECT rect{Scaled(x0, scale), Scaled(y0, scale), Scaled(x1, scale) + width, Scaled(y1, scale) + width};
+  FillRect(dc, &rect, static_cast<HBRUSH>(brush.get()));
+}
 
-// The labels in front of the controls, in drawing order.
-constexpr std::array<Label, 18> kLabels = {{
-    {20, 40, L"対象レート換算証拠金:"},
-    {20, 75, L"レバレッジ(倍):"},
-    {20, 110, L"対象通貨ペアレート:"},
-    {20, 145, L"単位ロットサイズ(通貨):"},
-    {20, 180, L"勝率(%):"},
-    {20, 215, L"TAKE PROFIT:"},
-    {20, 250, L"STOP LOSS:"},
-    {20, 365, L"TRADE LOG:"},
-    {495, 40, L"破産率(%):"},
-    {495, 75, L"期待値(WIN ONLY):"},
-    {495, 110, L"期待値(WIN & LOSE):"},
-    {495, 145, L"期待値(LOSE ONLY):"},
-    {495, 260, L"証拠金の遷移:"},
-    {495, 435, L"損益:"},
-    {495, 470, L"HIGH VALUE:"},
-    {495, 505, L"LOW VALUE:"},
-    {495, 540, L"STATUS:"},
-    {495, 575, L"トレード回数:"},
-}};
+// The chart's picture: a black field with a blue grid every ten pixels, from
+// ten pixels in, whose outer lines frame the plot, and the magenta baseline
+// across it, over the grid.
+void DrawChartPicture(HDC dc, Scale scale) {
+  const Area field = Scaled(kChartPicture, scale);
+  const RECT fieldRect{field.x, field.y, field.x + field.width, field.y + field.height};
+  const GdiObject black(CreateSolidBrush(kChartColour));
+  const GdiObject blue(CreateSolidBrush(kGridColour));
+  const GdiObject magenta(CreateSolidBrush(kBaselineColour));
+  FillRect(dc, &fieldRect, static_cast<HBRUSH>(black.get()));
+  for (int x = kChartLeft; x <= kChartRight; x += kChartGridStep)
+    FillLine(dc, x, kChartTop, x, kChartBottom, scale, blue);
+  for (int y = kChartTop; y <= kChartBottom; y += kChartGridStep)
+    FillLine(dc, kChartLeft, y, kChartRight, y, scale, blue);
+  const int fieldRight = kChartPicture.x + kChartPicture.width - 1;
+  FillLine(dc, kChartPicture.x + 1, kChartBaseline, fieldRight, kChartBaseline, scale, magenta);
+}
 
 // Draws from the current position through points first to last with a solid
-// one-pixel pen of the colour.
+// pen of the colour.
 void DrawRun(HDC dc, COLORREF colour, const ChartLine& line, std::size_t first, std::size_t last) {
-  const GdiObject pen(CreatePen(PS_SOLID, 1, colour));
+  const GdiObject pen(CreatePen(PS_SOLID, LineWidth(windowScale.scale), colour));
   const SelectedObject selected(dc, pen.get());
   for (std::size_t i = first; i <= last && i < line.points.size(); ++i) {
     LineTo(dc, line.points[i].x, line.points[i].y);
@@ -64,7 +58,7 @@ void DrawChartLine(HDC dc) {
   std::optional<ChartLine> line;
   try {
     line = ComputeChartLine(marginSeries.points, marginSeries.loggedStateCount, marginSeries.highValue,
-                            marginSeries.lowValue);
+                            marginSeries.lowValue, windowScale.scale);
   } catch (const std::bad_alloc&) {
     return;  // no room for the line: the grid alone is shown
   }
@@ -77,11 +71,12 @@ void DrawChartLine(HDC dc) {
 }
 
 void DrawLabels(HDC dc) {
-  const SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
+  const SelectedObject font(dc, LabelFont());
   SetTextColor(dc, RGB(0, 0, 0));
   SetBkMode(dc, TRANSPARENT);
-  for (const Label& label : kLabels) {
-    TextOutW(dc, label.x, label.y, label.text.data(), static_cast<int>(label.text.size()));
+  for (const LabelLayout& label : kLabels) {
+    TextOutW(dc, Scaled(label.x, windowScale.scale), Scaled(label.y, windowScale.scale), label.text.data(),
+             static_cast<int>(label.text.size()));
   }
 }
 
@@ -91,12 +86,7 @@ void PaintMainWindow(HWND window) {
   // The whole client area, so that a direct call also covers everything.
   InvalidateRect(window, nullptr, FALSE);
   const PaintDc paint(window);
-  const MemoryDc picture(paint.get());
-  {
-    const SelectedObject bitmap(picture.get(), ChartBitmap);
-    BitBlt(paint.get(), kChartPictureX, kChartPictureY, kChartPictureWidth, kChartPictureHeight,
-           picture.get(), 0, 0, SRCCOPY);
-  }
+  DrawChartPicture(paint.get(), windowScale.scale);
   DrawChartLine(paint.get());
   DrawLabels(paint.get());
 }

@@ -12,6 +12,9 @@
 // Set as soon as the main window's create message arrives.
 inline HWND mainWindow;
 
+// The program's own module, whose resources the windows and dialogs use.
+inline HINSTANCE ProgramInstance() { return GetModuleHandleW(nullptr); }
+
 // Shows a message box of the given kind owned by owner (none for nullptr).
 // True only when a question was answered Yes.
 bool ShowBoxOwned(HWND owner, BoxKind kind, std::wstring_view text);

@@ -40,12 +40,24 @@ INT_PTR CALLBACK ProgressDialogProc(HWND, UINT message, WPARAM wParam, LPARAM) {
   return message == WM_INITDIALOG;  // the stop button, the default one, takes the focus
 }
 
-void OpenProgressWindow() {
+// The count (done of total) and, where the end is known, the time still needed.
+void ShowProgress(std::int64_t done, std::int64_t total, ULONGLONG now) {
+  const std::wstring text =
+      ProgressText(progressRun.kind, done, total, static_cast<std::int64_t>(now - progressRun.started));
+  SetDlgItemTextW(progressRun.dialog, IDC_PROGRESS_TEXT, text.c_str());
+  if (total > 0) {
+    SendDlgItemMessageW(progressRun.dialog, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, static_cast<LPARAM>(total));
+    SendDlgItemMessageW(progressRun.dialog, IDC_PROGRESS_BAR, PBM_SETPOS, static_cast<WPARAM>(done), 0);
+  }
+}
+
+// Opens the window with the count and the time estimate already in it, so
+// that it never shows an empty text.
+void OpenProgressWindow(std::int64_t done, std::int64_t total, ULONGLONG now) {
   const INITCOMMONCONTROLSEX classes{sizeof(INITCOMMONCONTROLSEX), ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&classes);
-  const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(mainWindow, GWLP_HINSTANCE));
-  HWND dialog =
-      CreateDialogParamW(instance, L"MAINWINDOW_SIMULATION_PROGRESSBOX", mainWindow, ProgressDialogProc, 0);
+  HWND dialog = CreateDialogParamW(ProgramInstance(), L"MAINWINDOW_SIMULATION_PROGRESSBOX", mainWindow,
+                                   ProgressDialogProc, 0);
   if (dialog == nullptr) return;  // the run goes on as it would without the window
   const bool monteCarlo = progressRun.kind == RunKind::MonteCarlo;
   SetWindowTextW(dialog, monteCarlo ? L"MONTE CARLO SIMULATION" : L"ARITHMETIC SIMULATION");
@@ -55,9 +67,11 @@ void OpenProgressWindow() {
     SetWindowLongPtrW(bar, GWL_STYLE, GetWindowLongPtrW(bar, GWL_STYLE) | PBS_MARQUEE);
     SendMessageW(bar, PBM_SETMARQUEE, TRUE, 0);
   }
+  progressRun.dialog = dialog;
+  progressRun.updated = now;
+  ShowProgress(done, total, now);
   EnableWindow(mainWindow, FALSE);
   ShowWindow(dialog, SW_SHOW);
-  progressRun.dialog = dialog;
 }
 
 // Handles what is waiting for the thread's windows. A quit message is put
@@ -77,16 +91,6 @@ void PumpMessages() {
   }
 }
 
-void ShowProgress(std::int64_t done, std::int64_t total, ULONGLONG now) {
-  const std::wstring text =
-      ProgressText(progressRun.kind, done, total, static_cast<std::int64_t>(now - progressRun.started));
-  SetDlgItemTextW(progressRun.dialog, IDC_PROGRESS_TEXT, text.c_str());
-  if (total > 0) {
-    SendDlgItemMessageW(progressRun.dialog, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, static_cast<LPARAM>(total));
-    SendDlgItemMessageW(progressRun.dialog, IDC_PROGRESS_BAR, PBM_SETPOS, static_cast<WPARAM>(done), 0);
-  }
-}
-
 }  // namespace
 
 bool RunInProgress() { return progressRun.active; }
@@ -102,8 +106,7 @@ bool ContinueRun(std::int64_t done, std::int64_t total) {
     // A run that ends within half a second shows nothing and takes no message.
     if (now - progressRun.started < kShowAfterMs) return true;
     progressRun.opened = true;
-    OpenProgressWindow();
-    progressRun.updated = now - kUpdateEveryMs;
+    OpenProgressWindow(done, total, now);
   }
   if (progressRun.dialog == nullptr) return true;
   if (now - progressRun.pumped >= kPumpEveryMs) {

@@ -51,8 +51,6 @@ INT_PTR CALLBACK SamplingCountDialogProc(HWND dialog, UINT message, WPARAM wPara
 }  // namespace
 
 void ShowSamplingCountDialog(HWND owner) {
-  const auto instance =
-      reinterpret_cast<HINSTANCE>(static_cast<LONG_PTR>(GetWindowLongW(owner, GWL_HINSTANCE)));
-  DialogBoxParamW(instance, L"MAINWINDOW_ARITHMETIC_SIMULATION_SETTINGBOX", owner, SamplingCountDialogProc,
-                  0);
+  DialogBoxParamW(ProgramInstance(), L"MAINWINDOW_ARITHMETIC_SIMULATION_SETTINGBOX", owner,
+                  SamplingCountDialogProc, 0);
 }

@@ -3,7 +3,7 @@
 // how a long path asks whether to go on and is drawn.
 #include <optional>
 
-#include "sim/chart_geometry.h"
+#include "layout/chart.h"
 #include "simulation_test.h"
 
 namespace {
@@ -100,7 +100,7 @@ TEST_F(MonteCarloTest, ALongPathAsksEvery65536TradesAndAStopKeepsTheLastPath) {
   ASSERT_EQ(fakeUi.asked.size(), 21u);
   EXPECT_EQ(fakeUi.asked[20], (std::pair<std::int64_t, std::int64_t>{21 * 65536, 0}));
   // Drawn, the path has one corner per place it reaches, not one per trade.
-  const std::optional<ChartLine> line = ComputeChartLine(marginSeries.points, 1, 1000000, 0);
+  const std::optional<ChartLine> line = ComputeChartLine(marginSeries.points, 1, 1000000, 0, {});
   EXPECT_LT(line->points.size(), 500u);
   EXPECT_EQ(line->points.back(), (ChartPoint{925, 410}));
 

@@ -8,7 +8,7 @@
 #include "fake_ui.h"
 #include "io/paths.h"
 #include "net/version_check.h"
-#include "sim/chart_geometry.h"
+#include "layout/chart.h"
 #include "sim/sampling_count.h"
 
 namespace {
@@ -37,7 +37,7 @@ TEST(SamplingCount, FileGivesTheCountAndTheDialogShowsAndSavesIt) {
 }
 
 TEST(ChartGeometry, PlacesEveryMarginOnTheScale) {
-  EXPECT_EQ(ComputeChartLine(std::nullopt, 1, 0, 0), std::nullopt);
+  EXPECT_EQ(ComputeChartLine(std::nullopt, 1, 0, 0, {}), std::nullopt);
   const struct { std::vector<double> margins; std::int32_t logged; double high, low; std::vector<ChartPoint> points;
                  std::size_t yellowEnd; } cases[] = {
       {{1000}, 5, 1000, 1000, {{585, 340}, {925, 340}}, 1},
@@ -50,7 +50,7 @@ TEST(ChartGeometry, PlacesEveryMarginOnTheScale) {
                                                           {925, -1000000}}, 0},
   };
   for (const auto& c : cases) {
-    const ChartLine line = ComputeChartLine(c.margins, c.logged, c.high, c.low).value();
+    const ChartLine line = ComputeChartLine(c.margins, c.logged, c.high, c.low, {}).value();
     EXPECT_EQ(std::tuple(line.points, line.yellowEnd), std::tuple(c.points, c.yellowEnd)) << c.margins.size();
   }
 }

@@ -1,6 +1,6 @@
-// Where the margin chart of the last Monte Carlo run lies in the main window:
-// the corner points of its line in client pixels and where the line turns from
-// the logged part (yellow) to the simulated part (green).
+// The line of the margin chart of the last Monte Carlo run: its corner points
+// in client pixels at a scale and where it turns from the logged part
+// (yellow) to the simulated part (green).
 #pragma once
 
 #include <cstddef>
@@ -8,11 +8,7 @@
 #include <optional>
 #include <vector>
 
-inline constexpr int kChartLeft = 585;       // x of the first point
-inline constexpr int kChartRight = 925;      // x of the last point
-inline constexpr int kChartWidth = 340;      // kChartRight - kChartLeft
-inline constexpr int kChartBaseline = 340;   // y of the starting margin
-inline constexpr int kChartHalfHeight = 70;  // y distance of the largest deviation
+#include "layout/layout.h"
 
 struct ChartPoint {
   int x;
@@ -30,7 +26,10 @@ struct ChartLine {
 // The line of a margin series (the fields of MarginSeries): the margins after
 // each trade, points[0] being the starting one; how many of them are logged
 // states (points 1 to loggedStateCount - 1 come from logged trades); the
-// largest and smallest margin. Nothing when there are no points. One point is
+// largest and smallest margin; the window's scale. The first point lies on
+// the baseline at the left, the last at the right, and the margin farthest
+// from the first touches the top or the bottom of the plot. Nothing when
+// there are no points. One point is
 // drawn as a flat yellow line along the baseline; a series that never leaves
 // its starting margin lies flat on the baseline. Points that fall on the
 // corner before them are left out. Throws std::bad_alloc when memory runs
@@ -38,4 +37,5 @@ struct ChartLine {
 std::optional<ChartLine> ComputeChartLine(const std::optional<std::vector<double>>& points,
                                           std::int32_t loggedStateCount,
                                           double highValue,
-                                          double lowValue);
+                                          double lowValue,
+                                          Scale scale);

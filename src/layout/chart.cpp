@@ -1,7 +1,7 @@
 // The margin chart's line: each margin is placed along the width in equal
 // steps and above or below the baseline in proportion to its distance from the
 // starting margin, the farthest one touching the frame.
-#include "sim/chart_geometry.h"
+#include "layout/chart.h"
 
 #include <algorithm>
 #include <cmath>
@@ -22,12 +22,17 @@ int TruncateToPixel(double value) {
 std::optional<ChartLine> ComputeChartLine(const std::optional<std::vector<double>>& points,
                                           std::int32_t loggedStateCount,
                                           double highValue,
-                                          double lowValue) {
+                                          double lowValue,
+                                          Scale scale) {
   if (!points) return std::nullopt;
   const std::vector<double>& margins = *points;
+  const int left = Scaled(kChartLeft, scale);
+  const int right = Scaled(kChartRight, scale);
+  const int baseline = Scaled(kChartBaseline, scale);
+  const int halfHeight = Scaled(kChartBottom - kChartBaseline, scale);
   ChartLine line{};
   if (margins.size() <= 1) {
-    line.points = {{kChartLeft, kChartBaseline}, {kChartRight, kChartBaseline}};
+    line.points = {{left, baseline}, {right, baseline}};
     line.yellowEnd = 1;
     return line;
   }
@@ -39,9 +44,9 @@ std::optional<ChartLine> ComputeChartLine(const std::optional<std::vector<double
   const double divisor = std::max(rise, fall);
   // The quotients come first, then the products, so that every build gets the
   // same last bits and therefore the same pixels.
-  const double xStep = static_cast<double>(kChartWidth) / static_cast<double>(margins.size() - 1);
+  const double xStep = static_cast<double>(right - left) / static_cast<double>(margins.size() - 1);
   const bool flat = !(divisor > 0);
-  const double yFactor = static_cast<double>(kChartHalfHeight) / divisor;  // unused when flat
+  const double yFactor = static_cast<double>(halfHeight) / divisor;  // unused when flat
 
   // Points 1 to loggedStateCount - 1 come from the log; the simulated part
   // starts at the last logged point.
@@ -50,8 +55,8 @@ std::optional<ChartLine> ComputeChartLine(const std::optional<std::vector<double
   // A point on the corner before it adds nothing to the line, and a long path
   // has many: they are left out, so that the line has one corner per place.
   for (std::size_t i = 0; i < margins.size(); ++i) {
-    const double x = kChartLeft + static_cast<double>(i) * xStep;
-    const double y = flat ? kChartBaseline : kChartBaseline + (start - margins[i]) * yFactor;
+    const double x = left + static_cast<double>(i) * xStep;
+    const double y = flat ? baseline : baseline + (start - margins[i]) * yFactor;
     const ChartPoint point{TruncateToPixel(x), TruncateToPixel(y)};
     if (line.points.empty() || !(point == line.points.back())) line.points.push_back(point);
     if (static_cast<std::int64_t>(i) == lastLogged) line.yellowEnd = line.points.size() - 1;

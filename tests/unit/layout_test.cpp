@@ -1,0 +1,51 @@
+// The main window's layout at a scale, the scale fitted to a screen, and the
+// chart's line.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "layout/chart.h"
+#include "layout/layout.h"
+
+namespace {
+
+using Points = std::vector<ChartPoint>;
+
+// At 1, 1.25, 1.5, 2 and 706/656 (144 DPI fitted to a work area 768 high): the margin input and the
+// Monte Carlo CALCULATE (835, 610, 100, 25), the chart's picture, the label font (12 pixels at 96 DPI,
+// 18 at 144) and the control font (a cell of 18 pixels at 96 DPI), the line width, and the line of a
+// rise to the top right corner.
+TEST(Layout, EverythingScalesFromTheOneLayout) {
+  const struct { Scale scale; Area margin, calculate, picture; int labelFont, controlFont, line; Points rise; } cases[] = {
+      {{1, 1}, {150, 40, 195, 25}, {835, 610, 100, 25}, {575, 260, 360, 160}, -12, 18, 1, {{585, 340}, {925, 270}}},
+      {{5, 4}, {188, 50, 243, 31}, {1044, 763, 125, 31}, {719, 325, 450, 200}, -15, 22, 1, {{731, 425}, {1156, 337}}},
+      {{3, 2}, {225, 60, 293, 38}, {1253, 915, 150, 38}, {863, 390, 540, 240}, -18, 27, 1, {{878, 510}, {1388, 405}}},
+      {{2, 1}, {300, 80, 390, 50}, {1670, 1220, 200, 50}, {1150, 520, 720, 320}, -24, 36, 2, {{1170, 680}, {1850, 540}}},
+      {{706, 656}, {161, 43, 210, 27}, {899, 656, 107, 27}, {619, 280, 387, 172}, -12, 19, 1, {{630, 366}, {996, 291}}}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(Scaled(kControls[4].area, c.scale), c.margin) << c.scale.num;
+    EXPECT_EQ(Scaled(kControls[35].area, c.scale), c.calculate);
+    EXPECT_EQ(Scaled(kChartPicture, c.scale), c.picture);
+    EXPECT_EQ(ScaledFontHeight(-12 * 144 / 96, 144, c.scale), c.labelFont);
+    EXPECT_EQ(ScaledFontHeight(18, 96, c.scale), c.controlFont);
+    EXPECT_EQ(LineWidth(c.scale), c.line);
+    EXPECT_EQ(ComputeChartLine(std::vector<double>{1000, 1010}, 1, 1010, 1000, c.scale)->points, c.rise);
+  }
+}
+
+// Frames (width, height) as Wine draws them: 6 x 44 at 96 DPI, 54 at 120, 62 at 144, 80 at 192.
+TEST(Layout, TheScaleIsTheDpisWhereTheWindowFitsAndNeverBelowOne) {
+  const struct { int dpi; Size work, frame; Scale scale; Size window; } cases[] = {
+      {96, {1920, 1080}, {6, 44}, {96, 96}, {960, 700}},       {144, {1920, 1080}, {6, 62}, {144, 96}, {1437, 1046}},
+      {192, {3840, 2160}, {6, 80}, {192, 96}, {1914, 1392}},   {144, {1366, 768}, {6, 62}, {706, 656}, {1033, 768}},
+      {120, {1280, 720}, {6, 54}, {666, 656}, {975, 720}},     {192, {1600, 2000}, {6, 80}, {1594, 954}, {1600, 1176}},
+      {144, {1024, 600}, {6, 62}, {1, 1}, {960, 718}},         {96, {800, 600}, {6, 44}, {1, 1}, {960, 700}}};
+  for (const auto& c : cases) {
+    const Scale scale = FitScale(c.dpi, c.work, c.frame, {6, 44});
+    EXPECT_EQ(scale, c.scale) << c.dpi << " " << c.work.height;
+    const Size window = WindowSize(scale, c.frame, {6, 44});
+    EXPECT_EQ(std::pair(window.width, window.height), std::pair(c.window.width, c.window.height));
+  }
+}
+
+}  // namespace
