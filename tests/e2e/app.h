@@ -24,6 +24,8 @@ enum class Icon { None, Information, Question, Warning, Error, Other };
 using BoxView = std::tuple<std::wstring, std::wstring, Icon, std::vector<int>, bool>;
 
 inline int windowsMade = 0;  // by the programs started, counted as this thread handles its messages
+// How long what should come may take: room for a loaded machine that runs 32-bit code through an emulator.
+constexpr DWORD kPatienceMs = 30000;
 
 // Calls done() until it holds or timeoutMs have passed, handling this thread's messages after each call.
 template <typename Done>
@@ -36,10 +38,10 @@ bool Poll(DWORD timeoutMs, Done done) {
   }
 }
 
-// To any process's window; throws when it does not answer within 5 s.
+// To any process's window; throws when it does not answer in time.
 inline DWORD_PTR Send(HWND window, UINT message, WPARAM w, LPARAM l) {
   DWORD_PTR answer = 0;
-  if (!SendMessageTimeoutW(window, message, w, l, SMTO_NORMAL, 5000, &answer)) throw Error("no answer");
+  if (!SendMessageTimeoutW(window, message, w, l, SMTO_NORMAL, kPatienceMs, &answer)) throw Error("no answer");
   return answer;
 }
 inline std::wstring TextOf(HWND window) {
@@ -96,25 +98,28 @@ class App {
     return fs::temp_directory_path() / ("e2e-" + std::to_string(GetCurrentProcessId() * 1000ull + made));
   }
   const fs::path folder = NextFolder();
+  const fs::path home;    // the program's folder: the folder or one in it
   HWND window = nullptr;  // the main window; null if none showed
 
   // Writes the files, copies the program into the folder (or a subfolder) and starts it there;
-  // waits (30 s) until its main window or a box shows or it ends.
-  explicit App(const Files& files = {}, const fs::path& exe = ProgramPath(), const std::wstring& in = L"") {
+  // waits until its main window or a box shows or it ends.
+  explicit App(const Files& files = {}, const fs::path& exe = ProgramPath(), const std::wstring& in = L"")
+      : home(folder / in) {
     ++made;
-    fs::create_directories(folder / in);
+    fs::create_directories(home);
     for (const auto& [name, bytes] : files)
       Write(name, bytes);
-    const fs::path copy = folder / in / exe.filename();
+    const fs::path copy = home / exe.filename();
     fs::copy_file(exe, copy);
     process_ = HANDLE(_wspawnl(_P_NOWAIT, copy.c_str(), (L"\"" + copy.wstring() + L"\"").c_str(), nullptr));
     if (process_ == HANDLE(-1)) throw Error("cannot start " + copy.string());
     id_ = GetProcessId(process_);
     hook_ = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, 0, Made, id_, 0, WINEVENT_OUTOFCONTEXT);
-    Poll(30000, [&] {
+    Poll(2 * kPatienceMs, [&] {
       window = Find(L"MAINWINDOW_MENU", true);
       return window || HasBox() || WaitForSingleObject(process_, 0) == WAIT_OBJECT_0;
     });
+    if (!window) window = Find(L"MAINWINDOW_MENU", false);  // a box shown while it is being made
   }
   App(const App&) = delete;
   ~App() {
@@ -126,14 +131,14 @@ class App {
     fs::remove_all(folder, ignored);
   }
   void Write(const std::string& name, const std::string& bytes) const {  // into save_data, made if need be
-    fs::create_directory(folder / "save_data");
-    std::ofstream(folder / "save_data" / name, std::ios::binary) << bytes;
+    fs::create_directory(home / "save_data");
+    std::ofstream(home / "save_data" / name, std::ios::binary) << bytes;
   }
   // save_data's files; a trade log date from `since` on (local time) reads "DATE:@".
   Files Read(std::time_t since = 0) const {
     Files files;
     std::error_code none;  // no save_data: no files
-    for (const auto& file : fs::directory_iterator(folder / "save_data", none)) {
+    for (const auto& file : fs::directory_iterator(home / "save_data", none)) {
       std::string& bytes = files[file.path().filename().string()];
       bytes.assign(std::istreambuf_iterator<char>(std::ifstream(file.path(), std::ios::binary).rdbuf()), {});
       for (std::time_t second = since - 1; since && second <= std::time(nullptr) + 1; ++second) {
@@ -161,7 +166,7 @@ class App {
   void Click(int button) const { Post(WM_COMMAND, button, LPARAM(GetDlgItem(window, button))); }
   void Menu(char menu, char item) const {  // Alt, the menu's letter, once it is open the item's letter
     Post(WM_SYSCOMMAND, SC_KEYMENU, menu);
-    if (!Poll(5000, [&] { return Find(L"#32768", true); })) throw Error("no menu opened");
+    if (!Poll(kPatienceMs, [&] { return Find(L"#32768", true); })) throw Error("no menu opened");
     Post(WM_CHAR, item);
   }
   // Returns once the program has handled all that was posted so far (a modal box's loop counts):
@@ -172,10 +177,10 @@ class App {
     PostMessageW(edit, EM_SETLIMITTEXT, ++mark, 0);
     DWORD_PTR got = 0;  // no answer while a command runs
     auto done = [&] { return SendMessageTimeoutW(edit, EM_GETLIMITTEXT, 0, 0, 0, 200, &got) && got == mark; };
-    if (!Poll(20000, done)) throw Error("the program did not handle its messages within 20 s");
+    if (!Poll(kPatienceMs, done)) throw Error("the program did not handle its messages in time");
   }
   bool HasBox() const { return Find(L"#32770", false) != nullptr; }  // a box, visible or not
-  HWND WaitBox(DWORD timeoutMs = 5000) const {                       // the first visible box
+  HWND WaitBox(DWORD timeoutMs = kPatienceMs) const {                // the first visible box
     HWND box = nullptr;
     if (Poll(timeoutMs, [&] { return (box = Find(L"#32770", true)) != nullptr; })) return box;
     throw Error("no box within " + std::to_string(timeoutMs) + " ms");
@@ -197,7 +202,7 @@ class App {
       GetClientRect(image, &area);
       Icon& icon = std::get<2>(view) = Icon::Other;
       const LPCWSTR ids[] = {IDI_INFORMATION, IDI_QUESTION, IDI_WARNING, IDI_ERROR};  // in Icon's order
-      Poll(3000, [&] {
+      Poll(kPatienceMs, [&] {
         for (int i = 0; i < 4; ++i)
           icon = ShowsIcon(image, area, LoadIconW(nullptr, ids[i])) ? Icon(i + 1) : icon;
         return icon != Icon::Other;
@@ -208,14 +213,14 @@ class App {
   // Posts to a box (a key reaches its dialog manager through its loop), waits until it is gone, syncs.
   void Dismiss(HWND box, UINT message, WPARAM wParam) const {
     PostMessageW(box, message, wParam, 0);
-    if (!Poll(5000, [&] { return !IsWindow(box); })) throw Error("the box did not close");
+    if (!Poll(kPatienceMs, [&] { return !IsWindow(box); })) throw Error("the box did not close");
     Sync();
   }
 
-  // The colours at the points, read until they are the expected ones or 5 s have passed.
+  // The colours at the points, read until they are the expected ones or the patience runs out.
   std::vector<Pixel> WaitPixels(const std::vector<Pixel>& expected) const {
     std::vector<Pixel> seen;
-    Poll(5000, [&] {
+    Poll(kPatienceMs, [&] {
       seen = expected;
       for (auto& [x, y, rgb] : seen)
         rgb = Capture(window, {x, y, x + 1, y + 1})[0];
@@ -223,9 +228,9 @@ class App {
     });
     return seen;
   }
-  long long WaitExit() const {  // the exit code once it has ended, within 10 s; else -1
+  long long WaitExit() const {  // the exit code once it has ended; -1 if it does not end in time
     DWORD code = STILL_ACTIVE;
-    WaitForSingleObject(process_, 10000);
+    WaitForSingleObject(process_, kPatienceMs);
     return GetExitCodeProcess(process_, &code) && code != STILL_ACTIVE ? code : -1LL;
   }
 
