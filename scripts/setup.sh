@@ -2,8 +2,10 @@
 # Installs from Debian's packages everything needed to build, run and test
 # Tallowind on Debian 12: the i686 MinGW cross compiler, 32-bit Wine with its
 # own fonts (the glyphs of the caption buttons), Xvfb, Japanese fonts and locale, CMake, Ninja, GoogleTest, Google Benchmark,
-# clang's fuzzer runtime and Python. Safe to run again: when everything is
-# present it only checks and returns.
+# clang's fuzzer runtime and Python. Safe to run again: it changes the system
+# (packages, the i386 architecture, an APT source, the qemu registration, the
+# locale) only where something is missing, says each change it makes, and
+# when everything is present it only checks and returns.
 set -eu
 
 packages="g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine32:i386
@@ -22,6 +24,7 @@ as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 if [ -n "$missing" ]; then
   echo "setup: installing$missing"
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    echo "setup: adding the i386 architecture to dpkg"
     as_root dpkg --add-architecture i386
   fi
   as_root apt-get update -qq
@@ -77,6 +80,7 @@ if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
         echo "setup: no bookworm entry in /etc/apt/sources.list or /etc/apt/sources.list.d to take the mirror from; add bookworm-backports to APT's sources and run this again" >&2
         exit 1
       fi
+      echo "setup: adding bookworm-backports to APT's sources (/etc/apt/sources.list.d/bookworm-backports.list)"
       echo "$mirror" | awk -F '\t' '{ print "deb " ($3 == "" ? "" : $3 " ") $2 " bookworm-backports main" }' |
         as_root tee /etc/apt/sources.list.d/bookworm-backports.list >/dev/null
     fi
@@ -85,8 +89,13 @@ if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
       -t bookworm-backports qemu-user-static
   fi
   binfmt=/proc/sys/fs/binfmt_misc
-  [ -e "$binfmt/register" ] || as_root mount -t binfmt_misc binfmt_misc "$binfmt"
+  if [ ! -e "$binfmt/register" ]; then
+    echo "setup: mounting binfmt_misc at $binfmt"
+    as_root mount -t binfmt_misc binfmt_misc "$binfmt"
+  fi
+  # A registration that is there but does not run 32-bit code (an older qemu) is replaced.
   if [ -e "$binfmt/qemu-i386" ] && ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+    echo "setup: removing the qemu-i386 registration that does not run 32-bit code"
     as_root sh -c "echo -1 > $binfmt/qemu-i386"
   fi
   if [ ! -e "$binfmt/qemu-i386" ]; then
