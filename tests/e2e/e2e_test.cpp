@@ -236,19 +236,22 @@ TEST(Progress, ALongRunShowsItsProgressAndStopsWhenAsked) {
 TEST(Keyboard, TabAndShiftTabMoveRoundTheSevenInputs) {
   App app;
   const DWORD thread = GetWindowThreadProcessId(app.window, nullptr);
+  auto focused = [&](int id) {
+    GUITHREADINFO focus{};
+    focus.cbSize = sizeof focus;
+    return Poll(kPatienceMs, [&] { return GetGUIThreadInfo(thread, &focus) && focus.hwndFocus == GetDlgItem(app.window, id); });
+  };
   ASSERT_TRUE(AttachThreadInput(GetCurrentThreadId(), thread, TRUE));  // to share the keys' state
+  app.Sync();  // the window has taken the focus it takes when it starts
   SetFocus(GetDlgItem(app.window, IDC_MARGIN));
-  for (auto [shift, to] : {std::pair(false, IDC_LEVERAGE), {true, IDC_MARGIN}, {true, IDC_STOP_LOSS}}) {
+  ASSERT_TRUE(focused(IDC_MARGIN));
+  for (auto [shift, from, to] : {std::tuple(false, IDC_MARGIN, IDC_LEVERAGE), {true, IDC_LEVERAGE, IDC_MARGIN},
+                                 {true, IDC_MARGIN, IDC_STOP_LOSS}}) {
     BYTE keys[256] = {};
     keys[VK_SHIFT] = shift ? 0x80 : 0;
     SetKeyboardState(keys);
-    GUITHREADINFO focus{};
-    focus.cbSize = sizeof focus;
-    GetGUIThreadInfo(thread, &focus);
-    PostMessageW(focus.hwndFocus, WM_KEYDOWN, VK_TAB, 1);
-    app.Sync();
-    GetGUIThreadInfo(thread, &focus);
-    EXPECT_EQ(GetDlgItem(app.window, to), focus.hwndFocus) << shift;
+    PostMessageW(GetDlgItem(app.window, from), WM_KEYDOWN, VK_TAB, 1);
+    EXPECT_TRUE(focused(to)) << shift << " " << from;
   }
   AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
 }
