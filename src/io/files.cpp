@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 
+#include "io/directory.h"
 #include "io/file_replace.h"
 
 namespace {
@@ -84,38 +85,39 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 }
 
 bool WriteTextFile(const std::string& path, std::string_view text) {
-  try {
-    const std::string bytes = OnDisk(text);
-    const std::string temporary = path + ".tmp";
-    {
-      File file = Open(temporary, "wb");
-      if (!file) return false;
-      const bool written = WriteAll(file.get(), bytes);
-      if (std::fclose(file.release()) != 0 || !written) {
-        std::remove(temporary.c_str());
-        return false;
-      }
-    }
-    if (!ReplaceFileWith(temporary, path)) {
+  const std::string bytes = OnDisk(text);
+  const std::string temporary = path + ".tmp";
+  {
+    File file = Open(temporary, "wb");
+    if (!file) return false;
+    const bool written = WriteAll(file.get(), bytes);
+    if (std::fclose(file.release()) != 0 || !written) {
       std::remove(temporary.c_str());
       return false;
     }
-    return true;
-  } catch (const std::bad_alloc&) {
+  }
+  if (!ReplaceFileWith(temporary, path)) {
+    std::remove(temporary.c_str());
     return false;
   }
+  return true;
 }
 
 bool AppendTextFile(const std::string& path, std::string_view text) {
-  try {
-    const std::string bytes = OnDisk(text);
-    File file = Open(path, "ab");
-    if (!file) return false;
-    const bool written = WriteAll(file.get(), bytes);
-    return std::fclose(file.release()) == 0 && written;
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+  const std::string bytes = OnDisk(text);
+  File file = Open(path, "ab");
+  if (!file) return false;
+  const bool written = WriteAll(file.get(), bytes);
+  return std::fclose(file.release()) == 0 && written;
+}
+
+bool FolderAcceptsFiles(const std::string& folder) {
+  const std::string probe = folder + kPathSeparator + "write_test.tmp";
+  File file = Open(probe, "wb");
+  if (!file) return false;
+  const bool written = WriteAll(file.get(), "x");
+  const bool closed = std::fclose(file.release()) == 0;
+  return std::remove(probe.c_str()) == 0 && written && closed;
 }
 
 std::optional<std::string> ConcatStrings(const std::optional<std::string>& first,

@@ -23,13 +23,19 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 
 // Replaces the file with the text: written to a temporary file beside it and
 // renamed over it, so the file is either the old one or the whole new one.
-// True when the text reached the file.
+// True when the text reached the file. Throws std::bad_alloc, before anything
+// is written, when memory runs out.
 bool WriteTextFile(const std::string& path, std::string_view text);
 
 // Adds the text at the end of the file (created if missing) in one write.
 // True when the text reached the file; nothing is written when it cannot be
-// opened.
+// opened. Throws std::bad_alloc, before anything is written, when memory runs
+// out.
 bool AppendTextFile(const std::string& path, std::string_view text);
+
+// Whether files can be kept in the folder: a small file is written in it and
+// removed again. Throws std::bad_alloc when memory runs out.
+bool FolderAcceptsFiles(const std::string& folder);
 
 // The first text followed by the second; either may be missing. Nothing when
 // both are missing or memory runs out.

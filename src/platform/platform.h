@@ -18,11 +18,15 @@ enum class BoxKind {
   Completion,     // "オペレーション確認", information, OK
   TradeResult,    // "トレード状況", information, OK
   VersionResult,  // "バージョンアップ確認", information, OK
+  SevereError,    // "ERROR!!", error, OK
 };
 
-// Shows a box owned by the main window. True only when a question was
-// answered Yes.
-bool ShowBox(BoxKind kind, std::wstring_view text);
+// Who a box belongs to: the main window, or nothing (a box that may show
+// before the window can be relied on).
+enum class BoxOwner { MainWindow, None };
+
+// Shows a box. True only when a question was answered Yes.
+bool ShowBox(BoxKind kind, std::wstring_view text, BoxOwner owner = BoxOwner::MainWindow);
 
 // The text of every error box: "エラーコード:<code>\n<reason>".
 inline std::wstring ErrorText(std::wstring_view code, std::wstring_view reason) {

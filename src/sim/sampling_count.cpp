@@ -44,7 +44,13 @@ SamplingCountOpening OpenSamplingCountDialog() {
 SiteError SaveSamplingCountText(std::wstring_view typed) {
   const std::optional<std::string> text = WideToAnsi(typed.substr(0, kSavedSamplingChars));
   if (!text) return {L"03-02", kReasonNoMemory};
-  if (!WriteTextFile(SamplingCountPath, *text)) return {L"03-03", kReasonSaveFailed};
+  bool saved = false;
+  try {
+    saved = WriteTextFile(SamplingCountPath, *text);
+  } catch (const std::bad_alloc&) {
+    saved = false;
+  }
+  if (!saved) return {L"03-03", kReasonSaveFailed};
   LoadSamplingCount();
   return {};
 }

@@ -10,8 +10,11 @@
 
 #include "core/decimal.h"
 #include "io/clock.h"
+#include "io/codepage.h"
 #include "io/files.h"
 #include "io/paths.h"
+#include "platform/platform.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -64,6 +67,16 @@ std::uint8_t LoadTradeLogText(std::optional<std::string>& text) {
   } catch (const std::bad_alloc&) {
     return 1;
   }
+  return 0;
+}
+
+std::uint8_t ShowTradeLog() {
+  std::optional<std::string> text;
+  const std::uint8_t result = LoadTradeLogText(text);
+  if (!text) return result;
+  const std::optional<std::wstring> wide = AnsiToWide(*text);
+  if (!wide) return 1;
+  SetControlText(IDC_TRADE_LOG, *wide);
   return 0;
 }
 

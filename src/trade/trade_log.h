@@ -18,6 +18,11 @@ using LogData = std::vector<ProgressionArray>;
 // with 0.
 std::uint8_t LoadTradeLogText(std::optional<std::string>& text);
 
+// Loads the log's text into the log edit: 0 shown, 1 the file cannot be read
+// or its text not converted for the edit (which then keeps its text), 255 no
+// file.
+std::uint8_t ShowTradeLog();
+
 // The fresh log of a new set: trade No.1 with the list 1, 2, 3.
 std::string FreshTradeLog(std::int64_t now);
 

@@ -31,19 +31,18 @@ void SaveTradeInformationCommand() {
   if (!ReadTradeInputs(kTradeFields, kSaveMemoryErrors)) return;
 
   // The file receives the normalised texts; the inputs keep what was typed.
-  std::optional<std::string> composed;
+  // One write replaces the file whole, so a failure leaves the former file.
+  bool saved = false;
   try {
     for (auto& text : tradeParameters.texts) {
       if (text) NormalizeDecimalText(*text);
     }
-    composed = ComposeTradeInformation();
+    saved = WriteTextFile(TradeInformationPath, ComposeTradeInformation());
   } catch (const std::bad_alloc&) {
-    composed.reset();
+    saved = false;
   }
   ReleaseTradeTexts();
-
-  // One write replaces the file whole, so a failure leaves the former file.
-  if (!composed || !WriteTextFile(TradeInformationPath, *composed)) {
+  if (!saved) {
     ShowError(L"02-71", kReasonSaveFailed);
     return;
   }

@@ -60,13 +60,9 @@ bool BuildText(std::wstring_view errorCode, Step step) {
 // that cannot be converted for the edit, with the command's load error. True
 // when the edit shows the file.
 bool RefreshLogEdit(std::wstring_view loadErrorCode) {
-  std::optional<std::string> text;
-  const std::uint8_t status = LoadTradeLogText(text);
-  const std::optional<std::wstring> wide = text ? AnsiToWide(*text) : std::nullopt;
-  if (status == 1 || (text && !wide)) ShowError(loadErrorCode, kReasonLoadFailed);
-  if (!wide) return false;
-  SetControlText(IDC_TRADE_LOG, *wide);
-  return true;
+  const std::uint8_t status = ShowTradeLog();
+  if (status == 1) ShowError(loadErrorCode, kReasonLoadFailed);
+  return status == 0;
 }
 
 // The error codes of WIN or LOSE for the steps of registering a result.
@@ -93,7 +89,13 @@ bool AppendTradeRecord(char result, const ProgressionArray& next, const RecordEr
     ShowError(errors.list, kReasonNoMemory);
     return false;
   }
-  if (!AppendTextFile(TradeLogPath, *record)) {
+  bool appended = false;
+  try {
+    appended = AppendTextFile(TradeLogPath, *record);
+  } catch (const std::bad_alloc&) {
+    appended = false;
+  }
+  if (!appended) {
     ShowError(errors.write, kReasonSaveFailed);
     return false;
   }

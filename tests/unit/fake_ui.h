@@ -17,6 +17,7 @@
 struct ShownBox {
   BoxKind kind;
   std::wstring text;
+  BoxOwner owner = BoxOwner::MainWindow;
   bool operator==(const ShownBox&) const = default;
 };
 using Boxes = std::vector<ShownBox>;
