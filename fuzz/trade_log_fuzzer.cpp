@@ -12,8 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TradeLogPath = InputFile("trade_query.txt", data, size);
   tradeParameters.unitLotSize = 100000000;  // the largest conditions the validators let through
   tradeParameters.takeProfit = tradeParameters.stopLoss = 1000;
-  std::optional<std::string> text;
-  Check((LoadTradeLogText(text) == 0) == text.has_value());
+  Check(LoadTradeLogText().status == ReadStatus::Found);
   const std::optional<std::int32_t> lastNumber = ReadLastTradeNumber();
   Check(lastNumber && *lastNumber >= 0);
   const std::optional<LogData> log = ParseTradeLog();

@@ -23,12 +23,9 @@ std::int32_t SamplingCountFromText(std::string_view text) {
 }
 
 bool LoadSamplingCount() {
-  samplingCount = kDefaultSamplingCount;
-  if (!FileCanBeOpened(SamplingCountPath)) return true;
-  const std::optional<std::string> text = ReadWholeFile(SamplingCountPath);
-  if (!text) return false;
-  samplingCount = SamplingCountFromText(*text);
-  return true;
+  const FileText read = ReadWholeFile(SamplingCountPath);
+  samplingCount = read.status == ReadStatus::Found ? SamplingCountFromText(read.text) : kDefaultSamplingCount;
+  return read.status != ReadStatus::Failed;
 }
 
 SamplingCountOpening OpenSamplingCountDialog() {

@@ -51,19 +51,19 @@ void PrepareSaveData() {
 // A fresh log that cannot be written leaves the edit empty. False when the
 // log cannot be read or shown.
 bool LoadTradeLogAtStart() {
-  std::uint8_t result = ShowTradeLog();
-  if (result == 1) ShowError(L"01-03", kReasonLoadFailed);
-  if (result == 255) {
+  ReadStatus result = ShowTradeLog();
+  if (result == ReadStatus::Failed) ShowError(L"01-03", kReasonLoadFailed);
+  if (result == ReadStatus::Missing) {
     WriteTextFile(TradeLogPath, FreshTradeLog(ClockNow()));
     result = ShowTradeLog();
-    if (result == 1) ShowError(L"01-04", kReasonLoadFailed);
+    if (result == ReadStatus::Failed) ShowError(L"01-04", kReasonLoadFailed);
   }
-  return result != 1;
+  return result != ReadStatus::Failed;
 }
 
 bool LoadSavedDataOrThrow() {
   PrepareSaveData();
-  const bool loaded = LoadTradeInformation() != 1;
+  const bool loaded = LoadTradeInformation() != ReadStatus::Failed;
   // An input whose text could not be converted would stay empty unannounced.
   const bool moved = MoveTradeTextsToInputs();
   if (!loaded || !moved) ShowError(L"01-02", kReasonLoadFailed);

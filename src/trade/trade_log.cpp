@@ -20,13 +20,6 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The whole log as a text-mode read yields it; nothing when there is no file
-// or it cannot be read.
-std::optional<std::string> ReadTradeLog() {
-  if (!FileCanBeOpened(TradeLogPath)) return std::nullopt;
-  return ReadWholeFile(TradeLogPath);
-}
-
 // The list of one "ARRAY:" line, which starts with a digit: a digit run fills
 // a slot, every other byte moves to the next slot, so an empty slot (-1) ends
 // the list. A number too long for 32 bits stays at the largest one.
@@ -52,32 +45,23 @@ ProgressionArray ListFromLine(std::string_view line) {
 
 }  // namespace
 
-std::uint8_t LoadTradeLogText(std::optional<std::string>& text) {
-  text.reset();
-  if (!FileCanBeOpened(TradeLogPath)) return 255;
-  const std::optional<std::string> read = ReadWholeFile(TradeLogPath);
-  if (!read) return 1;
+FileText LoadTradeLogText() {
+  FileText read = ReadWholeFile(TradeLogPath);
+  if (read.status != ReadStatus::Found) return read;
   try {
-    std::string display;
-    for (char c : *read) {
-      if (c == '\n') display += '\r';
-      display += c;
-    }
-    text = std::move(display);
+    return {ReadStatus::Found, WithCrLf(read.text)};
   } catch (const std::bad_alloc&) {
-    return 1;
+    return {ReadStatus::Failed, {}};
   }
-  return 0;
 }
 
-std::uint8_t ShowTradeLog() {
-  std::optional<std::string> text;
-  const std::uint8_t result = LoadTradeLogText(text);
-  if (!text) return result;
-  const std::optional<std::wstring> wide = AnsiToWide(*text);
-  if (!wide) return 1;
+ReadStatus ShowTradeLog() {
+  const FileText read = LoadTradeLogText();
+  if (read.status != ReadStatus::Found) return read.status;
+  const std::optional<std::wstring> wide = AnsiToWide(read.text);
+  if (!wide) return ReadStatus::Failed;
   SetControlText(IDC_TRADE_LOG, *wide);
-  return 0;
+  return ReadStatus::Found;
 }
 
 std::string FreshTradeLog(std::int64_t now) {
@@ -94,9 +78,9 @@ bool ResetTradeLog() {
 
 std::optional<LogData> ParseTradeLog() {
   try {
-    const std::optional<std::string> read = ReadTradeLog();
-    if (!read || read->empty()) return std::nullopt;
-    const std::string_view text = *read;
+    const FileText read = ReadWholeFile(TradeLogPath);
+    if (read.status != ReadStatus::Found || read.text.empty()) return std::nullopt;
+    const std::string_view text = read.text;
     LogData log;
     std::size_t at = text.find('Y');
     while (at != std::string_view::npos) {
@@ -117,11 +101,11 @@ std::optional<LogData> ParseTradeLog() {
 }
 
 std::optional<std::int32_t> ReadLastTradeNumber() {
-  if (!FileCanBeOpened(TradeLogPath)) return 1;
+  const FileText read = ReadWholeFile(TradeLogPath);
+  if (read.status == ReadStatus::Missing) return 1;
   // A log that cannot be read gives no number rather than a wrong one.
-  const std::optional<std::string> read = ReadWholeFile(TradeLogPath);
-  if (!read) return std::nullopt;
-  const std::string_view text = *read;
+  if (read.status == ReadStatus::Failed) return std::nullopt;
+  const std::string_view text = read.text;
   const std::size_t point = text.rfind('.');
   if (point == std::string_view::npos) return 1;
   std::string_view digits = text.substr(point + 1);

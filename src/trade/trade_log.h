@@ -9,19 +9,19 @@
 #include <vector>
 
 #include "core/progression.h"
+#include "io/files.h"
 
 // The lists of the log's "ARRAY:" lines in file order.
 using LogData = std::vector<ProgressionArray>;
 
-// The log's text with CR LF line ends, ready for the log edit. 0 done,
-// 1 the file cannot be read or memory ran out, 255 no file; text is set only
-// with 0.
-std::uint8_t LoadTradeLogText(std::optional<std::string>& text);
+// The log's text with CR LF line ends, ready for the log edit; Failed also
+// when memory runs out.
+FileText LoadTradeLogText();
 
-// Loads the log's text into the log edit: 0 shown, 1 the file cannot be read
-// or its text not converted for the edit (which then keeps its text), 255 no
-// file.
-std::uint8_t ShowTradeLog();
+// Loads the log's text into the log edit: Found when it shows it; Failed when
+// the file cannot be read or its text not converted for the edit, which then
+// keeps its text.
+ReadStatus ShowTradeLog();
 
 // The fresh log of a new set: trade No.1 with the list 1, 2, 3.
 std::string FreshTradeLog(std::int64_t now);

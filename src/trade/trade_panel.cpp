@@ -2,7 +2,6 @@
 #include "trade/trade_panel.h"
 
 #include <array>
-#include <cstdint>
 #include <new>
 #include <optional>
 #include <string>
@@ -51,11 +50,13 @@ void SaveTradeInformationCommand() {
 
 void LoadTradeInformationCommand() {
   if (!ShowBox(BoxKind::Question, L"TRADE INFORMATION をファイルからロードしますか?")) return;
-  std::uint8_t result = LoadTradeInformation();
-  if (!MoveTradeTextsToInputs()) result = 1;
+  ReadStatus result = LoadTradeInformation();
+  if (!MoveTradeTextsToInputs()) result = ReadStatus::Failed;
   switch (result) {
-    case 0: ShowBox(BoxKind::Completion, L"ロードが完了しました｡"); break;
-    case 255: ShowBox(BoxKind::FieldWarning, L"ファイルが存在しないため、ロード出来ませんでした。"); break;
-    default: ShowError(L"02-10", kReasonLoadFailed); break;
+    case ReadStatus::Found: ShowBox(BoxKind::Completion, L"ロードが完了しました｡"); break;
+    case ReadStatus::Missing:
+      ShowBox(BoxKind::FieldWarning, L"ファイルが存在しないため、ロード出来ませんでした。");
+      break;
+    case ReadStatus::Failed: ShowError(L"02-10", kReasonLoadFailed); break;
   }
 }

@@ -60,9 +60,9 @@ bool BuildText(std::wstring_view errorCode, Step step) {
 // that cannot be converted for the edit, with the command's load error. True
 // when the edit shows the file.
 bool RefreshLogEdit(std::wstring_view loadErrorCode) {
-  const std::uint8_t status = ShowTradeLog();
-  if (status == 1) ShowError(loadErrorCode, kReasonLoadFailed);
-  return status == 0;
+  const ReadStatus status = ShowTradeLog();
+  if (status == ReadStatus::Failed) ShowError(loadErrorCode, kReasonLoadFailed);
+  return status == ReadStatus::Found;
 }
 
 // The error codes of WIN or LOSE for the steps of registering a result.
