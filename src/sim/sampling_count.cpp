@@ -13,9 +13,7 @@
 #include "platform/platform.h"
 
 std::int32_t SamplingCountFromText(std::string_view text) {
-  for (char c : text) {
-    if (c < '0' || c > '9') return kDefaultSamplingCount;
-  }
+  if (text.find_first_not_of(kDigits) != std::string_view::npos) return kDefaultSamplingCount;
   // Truncated and held in range as a double, so that a count of any length
   // comes out as 1000000 and never overflows the integer.
   const double count = std::trunc(ParseDecimal(text));

@@ -1,6 +1,6 @@
 // The trade log file: its fresh form, the record of a registered result, the
-// display text, and the tolerant reading of its lists and last trade number. Hand-edited and damaged logs are
-// read, never rejected.
+// display text, and the tolerant reading of its lists and last trade number.
+// Hand-edited and damaged logs are read, never rejected.
 #include "trade/trade_log.h"
 
 #include <algorithm>
@@ -17,8 +17,6 @@
 #include "res/resource.h"
 
 namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The list of one "ARRAY:" line, which starts with a digit: a digit run fills
 // a slot, every other byte moves to the next slot, so an empty slot (-1) ends
@@ -86,7 +84,7 @@ std::optional<LogData> ParseTradeLog() {
     while (at != std::string_view::npos) {
       // The list starts at the first digit after the 'Y', on this line or a
       // later one, and runs to the end of that digit's line.
-      const std::size_t start = text.find_first_of("0123456789", at + 1);
+      const std::size_t start = text.find_first_of(kDigits, at + 1);
       if (start == std::string_view::npos) break;
       std::size_t end = text.find('\n', start);
       if (end == std::string_view::npos) end = text.size();
@@ -109,7 +107,7 @@ std::optional<std::int32_t> ReadLastTradeNumber() {
   const std::size_t point = text.rfind('.');
   if (point == std::string_view::npos) return 1;
   std::string_view digits = text.substr(point + 1);
-  digits = digits.substr(0, digits.find_first_not_of("0123456789"));
+  digits = digits.substr(0, digits.find_first_not_of(kDigits));
   constexpr double kLargest = std::numeric_limits<std::int32_t>::max();
   return static_cast<std::int32_t>(std::min(ParseDecimal(digits), kLargest));
 }
