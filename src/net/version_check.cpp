@@ -7,6 +7,7 @@
 
 #include "core/decimal.h"
 #include "io/codepage.h"
+#include "platform/error_box.h"
 #include "platform/platform.h"
 #include "res/version.h"
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "platform/platform.h"
+#include "res/resource.h"
 #include "sim/outputs.h"
 #include "sim/random.h"
 #include "sim/sample_tree.h"

@@ -8,6 +8,7 @@
 
 #include "core/progression.h"
 #include "platform/platform.h"
+#include "res/resource.h"
 #include "sim/outputs.h"
 #include "sim/random.h"
 #include "trade/trade_model.h"

@@ -10,7 +10,7 @@
 #include "io/codepage.h"
 #include "io/files.h"
 #include "io/paths.h"
-#include "platform/platform.h"
+#include "platform/error_box.h"
 
 std::int32_t SamplingCountFromText(std::string_view text) {
   if (text.find_first_not_of(kDigits) != std::string_view::npos) return kDefaultSamplingCount;

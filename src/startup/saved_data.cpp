@@ -12,6 +12,7 @@
 #include "io/directory.h"
 #include "io/files.h"
 #include "io/paths.h"
+#include "platform/error_box.h"
 #include "platform/platform.h"
 #include "sim/sampling_count.h"
 #include "trade/trade_log.h"

@@ -10,7 +10,9 @@
 #include "core/decimal.h"
 #include "io/files.h"
 #include "io/paths.h"
+#include "platform/error_box.h"
 #include "platform/platform.h"
+#include "res/resource.h"
 #include "trade/trade_inputs.h"
 #include "trade/trade_parameters.h"
 

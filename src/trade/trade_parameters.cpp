@@ -13,6 +13,7 @@
 #include "io/files.h"
 #include "io/paths.h"
 #include "platform/platform.h"
+#include "res/resource.h"
 
 namespace {
 

@@ -14,16 +14,19 @@
 #include "core/decimal.h"
 #include "core/progression.h"
 #include "io/clock.h"
-#include "io/codepage.h"
 #include "io/files.h"
 #include "io/paths.h"
+#include "platform/error_box.h"
 #include "platform/platform.h"
+#include "res/resource.h"
 #include "trade/trade_inputs.h"
 #include "trade/trade_log.h"
 #include "trade/trade_model.h"
 #include "trade/trade_parameters.h"
 
 namespace {
+
+constexpr std::wstring_view kReasonLogData = L"LOG DATAの作成に失敗しました。";
 
 // The fields that a profit needs, in panel order.
 constexpr std::array<TradeField, 3> kProfitFields = {
@@ -113,27 +116,19 @@ void ReferenceCommand() {
   }
   // The lot size is written from its 64-bit integer, so it is exact whatever
   // its size.
-  std::string lotSize;
-  std::string report;
+  std::wstring lotSize;
+  std::wstring report;
   if (!BuildText(L"02-15", [&] {
-        lotSize = std::to_string(LotSize(CurrentTradeModel(), ProgressionStake(log->back())));
+        lotSize = std::to_wstring(LotSize(CurrentTradeModel(), ProgressionStake(log->back())));
       }))
     return;
-  if (!BuildText(L"02-16", [&] { report = "NEXT LOT SIZE:" + lotSize; })) return;
-  if (!BuildText(L"02-17", [&] { report += "\nPROFIT:"; })) return;
-  std::optional<std::string> profit = FormatDecimal(ComputeSetProfit(*log), "1.8");
-  if (!profit) {
-    ShowError(L"02-18", kReasonNoMemory);
-    return;
-  }
-  NormalizeDecimalText(*profit);
+  if (!BuildText(L"02-16", [&] { report = L"NEXT LOT SIZE:" + lotSize; })) return;
+  if (!BuildText(L"02-17", [&] { report += L"\nPROFIT:"; })) return;
+  const std::optional<std::wstring> profit =
+      DisplayDecimal(ComputeSetProfit(*log), "1.8", L"02-18", L"02-20");
+  if (!profit) return;
   if (!BuildText(L"02-19", [&] { report += *profit; })) return;
-  const std::optional<std::wstring> message = AnsiToWide(report);
-  if (!message) {
-    ShowError(L"02-20", kReasonNoMemory);
-    return;
-  }
-  ShowBox(BoxKind::TradeResult, *message);
+  ShowBox(BoxKind::TradeResult, report);
 }
 
 void WinCommand() {
@@ -161,20 +156,10 @@ void WinCommand() {
   // before the log is replaced, so nothing can fail between the two.
   double setProfit = ComputeSetProfit(*log);
   AddTrade(setProfit, CurrentTradeModel(), ProgressionStake(log->back()), true);
-  std::optional<std::string> profit = FormatDecimal(setProfit, "1.6");
-  if (!profit) {
-    ShowError(L"02-29", kReasonNoMemory);
-    return;
-  }
-  NormalizeDecimalText(*profit);
-  const std::optional<std::wstring> wideProfit = AnsiToWide(*profit);
-  if (!wideProfit) {
-    ShowError(L"02-29", kReasonNoMemory);
-    return;
-  }
+  const std::optional<std::wstring> profit = DisplayDecimal(setProfit, "1.6", L"02-29", L"02-29");
+  if (!profit) return;
   std::wstring message;
-  if (!BuildText(L"02-29",
-                 [&] { message = L"1セット終了しました。\n今回の損益は" + *wideProfit + L"です。"; })) {
+  if (!BuildText(L"02-29", [&] { message = L"1セット終了しました。\n今回の損益は" + *profit + L"です。"; })) {
     return;
   }
   if (!ResetTradeLog()) {

@@ -12,7 +12,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/error_box.h"
 #include "platform/platform.h"
+#include "res/resource.h"
 
 struct ShownBox {
   BoxKind kind;
