@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!log) return 0;
   Check(std::ranges::all_of(*log, [](const auto& list) { return !list.empty() && std::ranges::min(list) >= 0; }));
   ComputeSetProfit(*log);
-  for (char result : {'W', 'L'}) {
+  for (TradeResult result : {TradeResult::Win, TradeResult::Lose}) {
     const std::optional<ProgressionArray> next = NextProgression(result, log->back());
     const auto record = ComposeTradeRecord(result, std::to_string(std::int64_t{*lastNumber} + 1), next.value(), 0);
     Check(record && record->back() == '\n');

@@ -20,7 +20,7 @@ namespace {
 // the chart shows until the run ends.
 struct Path {
   std::optional<std::vector<double>> points;  // absent once memory ran out for it
-  char status = '-';
+  PathStatus status = PathStatus::Unfinished;
 };
 
 // Adds a point; when there is no memory for it the path is dropped.
@@ -47,7 +47,8 @@ RunOutcome PlayPath(const TradeModel& model, const ProgressionArray& live, doubl
   }
   double t = 0;
   for (std::int64_t trades = 1;; ++trades) {
-    const bool won = DrawWithThreshold(randomDraw.randomState, randomDraw.drawAccumulator, threshold) == 'W';
+    const bool won =
+        DrawWithThreshold(randomDraw.randomState, randomDraw.drawAccumulator, threshold) == TradeResult::Win;
     TradeEnd end;
     try {
       end = PlayTrade(model, base, list, t, won);
@@ -58,7 +59,7 @@ RunOutcome PlayPath(const TradeModel& model, const ProgressionArray& live, doubl
     if (end != TradeEnd::None) {
       // A simulated margin is never shown below zero.
       if (end == TradeEnd::RuinedByMargin) path.points->back() = 0;
-      path.status = end == TradeEnd::Completed ? 'W' : 'L';
+      path.status = end == TradeEnd::Completed ? PathStatus::Won : PathStatus::Lost;
       return RunOutcome::Done;
     }
     if (trades % kTradesPerAsk == 0 && !ContinueRun(trades, 0)) return RunOutcome::Stopped;
@@ -84,7 +85,7 @@ RunOutcome PlayRun(const LogData& log, Path& path) {
   const ProgressionArray& live = log.back();
   if (base <= 0 || OverCapacity(model, base, ProgressionStake(live))) {
     // Ruined before any trade is played; a logged point below zero stays.
-    path.status = 'L';
+    path.status = PathStatus::Lost;
     return RunOutcome::Done;
   }
   if (SampleNeverEnds(WinThreshold(tradeParameters.winRate), live)) return RunOutcome::Failed;
@@ -136,7 +137,7 @@ bool MonteCarloCalculateCommand() {
   if (!ShowDecimalOutput(IDC_PROFIT, profit, L"02-63", L"02-64")) return false;
   if (!ShowDecimalOutput(IDC_HIGH_VALUE, marginSeries.highValue, L"02-65", L"02-66")) return false;
   if (!ShowDecimalOutput(IDC_LOW_VALUE, marginSeries.lowValue, L"02-67", L"02-68")) return false;
-  SetControlText(IDC_STATUS, marginSeries.status == 'W' ? L"WIN" : L"LOSE");
+  SetControlText(IDC_STATUS, marginSeries.status == PathStatus::Won ? L"WIN" : L"LOSE");
   const double tradeCount = static_cast<double>(points.size() - 1);
   return ShowDecimalOutput(IDC_TRADE_COUNT, tradeCount, L"02-69", L"02-70");
 }

@@ -112,12 +112,13 @@ std::optional<std::int32_t> ReadLastTradeNumber() {
   return static_cast<std::int32_t>(std::min(ParseDecimal(digits), kLargest));
 }
 
-std::optional<std::string> ComposeTradeRecord(char result,
+std::optional<std::string> ComposeTradeRecord(TradeResult result,
                                               std::string_view tradeNumber,
                                               const ProgressionArray& list,
                                               std::int64_t now) {
   try {
-    std::string record = result == 'W' ? "STATUS:WIN\n\n\xA5TRADE No." : "STATUS:LOSE\n\n\xA5TRADE No.";
+    std::string record =
+        result == TradeResult::Win ? "STATUS:WIN\n\n\xA5TRADE No." : "STATUS:LOSE\n\n\xA5TRADE No.";
     record += tradeNumber;
     record += "\nDATE:";
     record += DateText(now);

@@ -38,9 +38,9 @@ std::optional<std::int32_t> ReadLastTradeNumber();
 
 // The record that registers a result and opens the next trade:
 // "STATUS:WIN\n\n\xA5TRADE No.<n>\nDATE:<date text>ARRAY:<list>\n" (LOSE for
-// 'L'), with the trade number already written as text. Nothing when a number
-// of the list cannot be formatted.
-std::optional<std::string> ComposeTradeRecord(char result,
+// a loss), with the trade number already written as text. Nothing when a
+// number of the list cannot be formatted.
+std::optional<std::string> ComposeTradeRecord(TradeResult result,
                                               std::string_view tradeNumber,
                                               const ProgressionArray& list,
                                               std::int64_t now);

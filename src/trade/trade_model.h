@@ -85,9 +85,9 @@ template <typename OnTrade>
 std::optional<double> ReplayLog(const TradeModel& model, const LogData& log, OnTrade onTrade) {
   double realised = 0;
   for (std::size_t i = 0; i + 1 < log.size(); ++i) {
-    const char letter = CompareProgressionLengths(&log[i], &log[i + 1]);
-    if (letter == 'E') return std::nullopt;
-    AddTrade(realised, model, ProgressionStake(log[i]), letter == 'W');
+    const std::optional<TradeResult> result = CompareProgressionLengths(log[i], log[i + 1]);
+    if (!result) return std::nullopt;
+    AddTrade(realised, model, ProgressionStake(log[i]), result == TradeResult::Win);
     onTrade(realised);
   }
   return realised;

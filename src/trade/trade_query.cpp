@@ -78,7 +78,7 @@ struct RecordErrors {
 // Appends the record of a registered result and opens the next trade. The
 // record is composed whole first, so the log gains all of it or nothing.
 // False after the command's error.
-bool AppendTradeRecord(char result, const ProgressionArray& next, const RecordErrors& errors) {
+bool AppendTradeRecord(TradeResult result, const ProgressionArray& next, const RecordErrors& errors) {
   const std::optional<std::int32_t> lastNumber = ReadLastTradeNumber();
   std::optional<std::string> number;
   if (lastNumber) number = FormatDecimal(static_cast<double>(std::int64_t{*lastNumber} + 1), "1.0");
@@ -139,14 +139,14 @@ void WinCommand() {
     ShowError(L"02-24", kReasonLogData);
     return;
   }
-  const std::optional<ProgressionArray> next = NextProgression('W', log->back());
+  const std::optional<ProgressionArray> next = NextProgression(TradeResult::Win, log->back());
   if (!next) {
     ShowError(L"02-25", kReasonNoMemory);
     return;
   }
 
   if (!next->empty()) {
-    if (!AppendTradeRecord('W', *next, {L"02-26", L"02-27", L"02-72"})) return;
+    if (!AppendTradeRecord(TradeResult::Win, *next, {L"02-26", L"02-27", L"02-72"})) return;
     RefreshLogEdit(L"02-28");
     ShowBox(BoxKind::TradeResult, L"勝ちトレードで登録しました。");
     return;
@@ -177,12 +177,12 @@ void LoseCommand() {
     ShowError(L"02-31", kReasonLogData);
     return;
   }
-  const std::optional<ProgressionArray> next = NextProgression('L', log->back());
+  const std::optional<ProgressionArray> next = NextProgression(TradeResult::Lose, log->back());
   if (!next) {
     ShowError(L"02-32", kReasonNoMemory);
     return;
   }
-  if (!AppendTradeRecord('L', *next, {L"02-33", L"02-34", L"02-74"})) return;
+  if (!AppendTradeRecord(TradeResult::Lose, *next, {L"02-33", L"02-34", L"02-74"})) return;
   if (RefreshLogEdit(L"02-35")) ShowBox(BoxKind::TradeResult, L"負けトレードで登録しました。");
 }
 

@@ -63,20 +63,17 @@ TEST(TradeFields, ValidatorsAcceptTheirRangesOnly) {
 }
 
 TEST(Progression, NextListStakeAndResultByLengths) {
-  const struct { char letter; List before, after; } cases[] = {
-      {'L', {1, 2, 3}, {1, 2, 3, 4}}, {'L', {3, 4}, {3, 4, 7}}, {'L', {INT32_MAX, 5}, {INT32_MAX, 5, INT32_MAX}},
-      {'L', {INT32_MAX - 1, 1}, {INT32_MAX - 1, 1, INT32_MAX}}, {'W', {1, 2, 3, 4, 5, 6}, {3, 4}},
-      {'W', {2, 3, 5, 8, 13, 21, 34}, {5, 8, 13}}, {'W', {1, 2, 3, 4, 5}, {}}, {'W', {7}, {}}, {'L', {7}, {}},
-      {'L', {}, {}}, {'E', {1, 2, 3}, {1, 2, 3}}};
-  for (const auto& c : cases) EXPECT_EQ(NextProgression(c.letter, c.before), c.after) << c.letter;
+  constexpr TradeResult W = TradeResult::Win, L = TradeResult::Lose;
+  const struct { TradeResult result; List before, after; } cases[] = {
+      {L, {1, 2, 3}, {1, 2, 3, 4}}, {L, {3, 4}, {3, 4, 7}}, {L, {INT32_MAX, 5}, {INT32_MAX, 5, INT32_MAX}},
+      {L, {INT32_MAX - 1, 1}, {INT32_MAX - 1, 1, INT32_MAX}}, {W, {1, 2, 3, 4, 5, 6}, {3, 4}},
+      {W, {2, 3, 5, 8, 13, 21, 34}, {5, 8, 13}}, {W, {1, 2, 3, 4, 5}, {}}, {W, {7}, {}}, {L, {7}, {}}, {L, {}, {}}};
+  for (const auto& c : cases) EXPECT_EQ(NextProgression(c.result, c.before), c.after) << c.before.size();
   EXPECT_EQ(ProgressionFromBlock(std::array<std::int32_t, 5>{1, 2, 3, -5, 9}), List({1, 2, 3}));
   EXPECT_EQ(ProgressionStake({5}), 0);
   EXPECT_EQ(ProgressionStake({INT32_MAX, 9, INT32_MAX}), 4294967294);
-  const List three{1, 2, 3}, four{1, 2, 3, 4}, other{7, 8, 9};
-  EXPECT_EQ(std::string({CompareProgressionLengths(&three, &four), CompareProgressionLengths(&four, &three),
-                         CompareProgressionLengths(&three, &other), CompareProgressionLengths(&three, nullptr),
-                         CompareProgressionLengths(nullptr, nullptr)}),
-            "LWEFE");
+  EXPECT_EQ(std::tuple(CompareProgressionLengths({1, 2, 3}, {1, 2, 3, 4}), CompareProgressionLengths({1, 2, 3, 4}, {1, 2}),
+                       CompareProgressionLengths({1, 2, 3}, {7, 8, 9})), std::tuple(L, W, std::nullopt));
 }
 
 // A loss at the end of the block moves the list to the front when it fills at
