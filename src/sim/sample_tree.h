@@ -24,16 +24,8 @@
 
 #include "core/progression.h"
 #include "sim/run_progress.h"
+#include "sim/run_start.h"
 #include "trade/trade_model.h"
-
-// Everything the samples read, worked out once per run.
-struct SamplingRun {
-  TradeModel model;
-  double realised;               // s, the profit of the logged trades
-  double base;                   // B = margin + s
-  int threshold;                 // the win rate in whole percent
-  const ProgressionArray* live;  // the list every sample starts from
-};
 
 // The sums and counts of the samples played so far: the profits of all
 // samples, of the completed and of the ruined ones.
