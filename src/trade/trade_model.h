@@ -25,8 +25,9 @@ TradeModel CurrentTradeModel();
 
 // True when the numbers of tradeParameters cannot be simulated: margin below
 // 0, leverage below 1, rate not above 0, unit lot size below 1, TAKE PROFIT or
-// STOP LOSS below 0.000001 (as a float), win rate outside 0 to 1. A number
-// that is not finite fails as well.
+// STOP LOSS below the float nearest 0.000001, win rate outside 0 to 1. A
+// number that is not finite fails as well. Every set of numbers the inputs'
+// validators accept passes.
 bool TradeParametersRejected();
 
 // The lot size of a trade in currency units: its stake times the unit lot
