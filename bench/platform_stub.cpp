@@ -2,7 +2,7 @@
 // empty and no server answers.
 #include "platform/platform.h"
 
-bool ShowBox(BoxKind, std::wstring_view) { return false; }
+bool ShowBox(BoxKind, std::wstring_view, BoxOwner) { return false; }
 
 std::wstring ControlText(int, int) { return {}; }
 

@@ -76,7 +76,7 @@ void BM_BareDraws(benchmark::State& state) {
     std::uint16_t accumulator = 0;
     std::int64_t wins = 0;
     for (std::int64_t i = 0; i < trades; ++i)
-      wins += DrawWithThreshold(randomState, accumulator, threshold) == 'W';
+      wins += DrawWithThreshold(randomState, accumulator, threshold) == TradeResult::Win;
     benchmark::DoNotOptimize(wins);
   }
   ReportTrades(state);

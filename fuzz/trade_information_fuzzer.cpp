@@ -6,7 +6,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   TradeInformationPath = InputFile("trade_information.txt", data, size);
-  Check(LoadTradeInformation() == 0);
+  Check(LoadTradeInformation() == ReadStatus::Found);
   for (const auto& text : tradeParameters.texts) Check(!text || (!text->empty() && text->find('\n') == std::string::npos));
   ParseTradeParameters();
   Check(ComposeTradeInformation().front() == 'A');

@@ -7,27 +7,11 @@
 
 #include "app/main_window.h"
 #include "app/platform_win.h"
+#include "io/directory.h"
 #include "io/paths.h"
 #include "layout/layout.h"
 
 namespace {
-
-// The directory part of the module's narrow file name, up to and including its
-// last backslash. The name is walked character by character, so that the
-// second byte of a double-byte character (which may be 0x5C) is never taken
-// for a backslash. Empty when the name holds no backslash.
-std::string DirectoryOf(std::string_view moduleName) {
-  std::size_t end = 0;
-  for (std::size_t i = 0; i < moduleName.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(moduleName[i]);
-    if (byte == '\\') {
-      end = i + 1;
-    } else if (IsDBCSLeadByte(byte) && i + 1 < moduleName.size()) {
-      ++i;
-    }
-  }
-  return std::string(moduleName.substr(0, end));
-}
 
 // The length of the module's name in the ANSI code page, or 0. The narrow
 // call cannot tell it: it may stop short of a double-byte character that

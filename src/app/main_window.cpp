@@ -6,7 +6,6 @@
 #include "app/main_window.h"
 
 #include <new>
-#include <optional>
 #include <string>
 
 #include "app/about_box.h"
@@ -15,96 +14,21 @@
 #include "app/progress_window.h"
 #include "app/sampling_count_dialog.h"
 #include "app/window_scale.h"
-#include "io/codepage.h"
-#include "io/files.h"
 #include "io/paths.h"
 #include "net/version_check.h"
+#include "res/resource.h"
 #include "sim/arithmetic.h"
 #include "sim/monte_carlo.h"
-#include "sim/sampling_count.h"
-#include "trade/trade_log.h"
+#include "startup/saved_data.h"
 #include "trade/trade_panel.h"
-#include "trade/trade_parameters.h"
 #include "trade/trade_query.h"
 
 namespace {
 
-// Error 01-01 has no owner and, unlike the later reasons, ends in a half-width stop.
-void ShowNoMemoryAtStart() { ShowErrorOwned(nullptr, L"01-01", L"メモリの確保に失敗しました｡"); }
-
-// Shows the log text in the log edit, if there is one; the narrow text is
-// released either way.
-void ShowTradeLogText(std::optional<std::string>& text) {
-  if (!text) return;
-  const std::optional<std::wstring> wide = AnsiToWide(*text);
-  text.reset();
-  if (wide) SetControlText(IDC_TRADE_LOG, *wide);
-}
-
-// The save_data directory beside the program and the three paths in it. False
-// when memory runs out.
-bool PrepareSaveData() {
-  std::optional<std::wstring> directory;
-  {
-    const std::optional<std::string> narrow = ConcatStrings(ExeDirectory, std::string("save_data"));
-    if (!narrow) return false;
-    directory = AnsiToWide(*narrow);
-  }
-  if (!directory) return false;
-  // An existing directory is fine; one that cannot be made shows up later as
-  // files that cannot be opened.
-  CreateDirectoryW(directory->c_str(), nullptr);
-  directory.reset();
-
-  std::optional<std::string> information =
-      ConcatStrings(ExeDirectory, std::string("save_data\\trade_information.txt"));
-  std::optional<std::string> log = ConcatStrings(ExeDirectory, std::string("save_data\\trade_query.txt"));
-  std::optional<std::string> sampling =
-      ConcatStrings(ExeDirectory, std::string("save_data\\arithmetic_simulation.txt"));
-  if (information) TradeInformationPath = std::move(*information);
-  if (log) TradeLogPath = std::move(*log);
-  if (sampling) SamplingCountPath = std::move(*sampling);
-  return information && log && sampling;
-}
-
-// Everything the create message does after the controls exist. False when the
-// program must end.
-bool LoadSavedData() {
-  if (!PrepareSaveData()) {
-    ShowNoMemoryAtStart();
-    return false;
-  }
-
-  if (LoadTradeInformation() == 1) ShowError(L"01-02", kReasonLoadFailed);
-  MoveTradeTextsToInputs();
-
-  std::optional<std::string> logText;
-  std::uint8_t logResult = LoadTradeLogText(logText);
-  if (logResult == 1) ShowError(L"01-03", kReasonLoadFailed);
-  if (logText) {
-    ShowTradeLogText(logText);
-  } else if (logResult == 255) {
-    // No log yet: start a fresh set. If it cannot be written the edit stays empty.
-    ResetTradeLog();
-    logResult = LoadTradeLogText(logText);
-    if (logResult == 1) ShowError(L"01-04", kReasonLoadFailed);
-    ShowTradeLogText(logText);
-  }
-  if (logResult == 1) return false;
-
-  LoadSamplingCount();
-  return true;
-}
-
 bool StartUp(HWND window, const CREATESTRUCTW& create) {
   mainWindow = window;
   ScaleNewMainWindow(window, create.hInstance);
-  try {
-    return LoadSavedData();
-  } catch (const std::bad_alloc&) {
-    ShowNoMemoryAtStart();
-    return false;
-  }
+  return LoadSavedData();
 }
 
 // Runs the command and answers the message it ends as. While a simulation

@@ -18,6 +18,7 @@ BoxStyle StyleOf(BoxKind kind) {
     case BoxKind::Completion: return {L"オペレーション確認", MB_OK | MB_ICONINFORMATION};
     case BoxKind::TradeResult: return {L"トレード状況", MB_OK | MB_ICONINFORMATION};
     case BoxKind::VersionResult: return {L"バージョンアップ確認", MB_OK | MB_ICONINFORMATION};
+    case BoxKind::SevereError: return {L"ERROR!!", MB_OK | MB_ICONERROR};
   }
   return {L"ERROR!!", MB_OK | MB_ICONWARNING};
 }
@@ -35,7 +36,9 @@ bool ShowBoxOwned(HWND owner, BoxKind kind, std::wstring_view text) {
   }
 }
 
-bool ShowBox(BoxKind kind, std::wstring_view text) { return ShowBoxOwned(mainWindow, kind, text); }
+bool ShowBox(BoxKind kind, std::wstring_view text, BoxOwner owner) {
+  return ShowBoxOwned(owner == BoxOwner::MainWindow ? mainWindow : nullptr, kind, text);
+}
 
 std::wstring ControlText(int id, int bufferChars) {
   if (bufferChars <= 0) return {};

@@ -7,6 +7,7 @@
 
 #include <string_view>
 
+#include "platform/error_box.h"
 #include "platform/platform.h"
 
 // Set as soon as the main window's create message arrives.

@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include "app/platform_win.h"
+#include "res/resource.h"
 #include "sim/run_progress.h"
 
 namespace {

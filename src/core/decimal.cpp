@@ -18,13 +18,11 @@ int DecimalsOf(std::string_view precision) {
   if (point == std::string_view::npos) return 6;
   int decimals = 0;
   for (char c : precision.substr(point + 1)) {
-    if (c < '0' || c > '9') break;
+    if (!IsDigit(c)) break;
     decimals = std::min(decimals * 10 + (c - '0'), static_cast<int>(kMaxFormattedChars));
   }
   return decimals;
 }
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 

@@ -6,6 +6,12 @@
 #include <string>
 #include <string_view>
 
+// The decimal digits: in every number text the program reads, the characters
+// that carry its value.
+inline constexpr std::string_view kDigits = "0123456789";
+
+inline constexpr bool IsDigit(char c) { return kDigits.find(c) != std::string_view::npos; }
+
 // Formats value as C's "%<precision>lf" would ("1.0", "1.6", "1.8", "1.10";
 // an empty precision means "%lf", six decimals). The digits are exact and the
 // same on every platform. The text never exceeds 31 characters: a longer one

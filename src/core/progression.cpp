@@ -32,23 +32,25 @@ ProgressionArray ProgressionFromBlock(std::span<const std::int32_t> block) {
   return list;
 }
 
-std::optional<ProgressionArray> NextProgression(char letter, const ProgressionArray& list) {
+std::optional<ProgressionArray> NextProgression(TradeResult result, const ProgressionArray& list) {
   try {
     if (list.size() < 2) return ProgressionArray{};
     PlayList played;
     played.Start(list);
-    if (letter == 'W') played.Win();
-    if (letter == 'L') played.Lose();
+    if (result == TradeResult::Win) {
+      played.Win();
+    } else {
+      played.Lose();
+    }
     return played.Numbers();
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }
 }
 
-char CompareProgressionLengths(const ProgressionArray* before, const ProgressionArray* after) {
-  if (!before) return 'E';
-  if (!after) return 'F';
-  if (before->size() > after->size()) return 'W';
-  if (before->size() < after->size()) return 'L';
-  return 'E';
+std::optional<TradeResult> CompareProgressionLengths(const ProgressionArray& before,
+                                                     const ProgressionArray& after) {
+  if (before.size() > after.size()) return TradeResult::Win;
+  if (before.size() < after.size()) return TradeResult::Lose;
+  return std::nullopt;
 }

@@ -12,6 +12,8 @@
 // The numbers of the list in order, the left end first. Empty means finished.
 using ProgressionArray = std::vector<std::int32_t>;
 
+enum class TradeResult { Win, Lose };
+
 // First plus last for two or more numbers, otherwise 0. Formed in 64 bits.
 inline std::int64_t StakeOf(std::span<const std::int32_t> numbers) {
   return numbers.size() < 2 ? 0 : std::int64_t{numbers.front()} + numbers.back();
@@ -68,12 +70,13 @@ struct PlayList {
 // The list stored in a block that ends at its first negative value.
 ProgressionArray ProgressionFromBlock(std::span<const std::int32_t> block);
 
-// The list after a trade with result letter 'W' or 'L'; any other letter
-// copies it. A list of fewer than two numbers gives the empty list, and so
-// does a win on five or fewer. Nothing when memory runs out.
-std::optional<ProgressionArray> NextProgression(char letter, const ProgressionArray& list);
+// The list after a trade with the result. A list of fewer than two numbers
+// gives the empty list, and so does a win on five or fewer. Nothing when
+// memory runs out.
+std::optional<ProgressionArray> NextProgression(TradeResult result, const ProgressionArray& list);
 
-// The result letter that leads from before to after by their lengths alone:
-// 'E' when before is missing, 'F' when after is missing, then 'W' for a
-// shorter after, 'L' for a longer one and 'E' for equal lengths.
-char CompareProgressionLengths(const ProgressionArray* before, const ProgressionArray* after);
+// The result that leads from one list of a log to the next by their lengths
+// alone: a win for a shorter next list, a loss for a longer one; nothing for
+// equal lengths, which no trade leads to.
+std::optional<TradeResult> CompareProgressionLengths(const ProgressionArray& before,
+                                                     const ProgressionArray& after);

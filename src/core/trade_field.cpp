@@ -20,7 +20,7 @@ bool InvalidInteger(const std::optional<std::string>& text, long long lo, long l
   if (!text || text->empty()) return true;
   long long value = 0;
   for (char c : *text) {
-    if (c < '0' || c > '9') return true;
+    if (!IsDigit(c)) return true;
     if (value <= hi) value = value * 10 + (c - '0');  // stops growing once past hi
   }
   return value < lo || value > hi;

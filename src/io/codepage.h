@@ -13,3 +13,6 @@ std::optional<std::string> WideToAnsi(std::wstring_view text);
 
 // Nothing when memory runs out.
 std::optional<std::wstring> AnsiToWide(std::string_view text);
+
+// Whether the byte opens a double-byte character of the ANSI code page.
+bool IsLeadByte(char byte);

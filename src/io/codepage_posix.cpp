@@ -63,3 +63,8 @@ std::optional<std::string> WideToAnsi(std::wstring_view text) {
 std::optional<std::wstring> AnsiToWide(std::string_view text) {
   return Convert<wchar_t, char>("WCHAR_T", kAnsiCodePage, text, L'?');
 }
+
+bool IsLeadByte(char byte) {
+  const auto value = static_cast<unsigned char>(byte);
+  return (value >= 0x81 && value <= 0x9F) || (value >= 0xE0 && value <= 0xFC);
+}

@@ -40,3 +40,5 @@ std::optional<std::wstring> AnsiToWide(std::string_view text) {
     return std::nullopt;
   }
 }
+
+bool IsLeadByte(char byte) { return IsDBCSLeadByte(static_cast<BYTE>(byte)) != 0; }

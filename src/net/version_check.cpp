@@ -1,5 +1,5 @@
 // Command 2000, the version check: the fetched text is checked, compared with
-// this program's version 1.0 and answered with one box.
+// this program's version and answered with one box.
 #include "net/version_check.h"
 
 #include <new>
@@ -7,11 +7,12 @@
 
 #include "core/decimal.h"
 #include "io/codepage.h"
+#include "platform/error_box.h"
 #include "platform/platform.h"
+#include "res/version.h"
 
 namespace {
 
-constexpr double kOwnVersion = 1.0;
 constexpr std::string_view kDownloadUrl = TALLOWIND_DOWNLOAD_URL;
 
 constexpr std::wstring_view kUpToDate = L"このソフトウェアは最新バージョンです。";
@@ -45,8 +46,7 @@ std::optional<std::wstring> NewerMessage(std::string_view version) {
 
 }  // namespace
 
-void VersionCheckCommand() {
-  const std::optional<std::string> text = FetchVersionText();
+void AnswerVersionText(const std::optional<std::string>& text, std::string_view ownVersion) {
   if (!text) {
     ShowError(L"02-01", kReasonNoServer);
     return;
@@ -57,7 +57,7 @@ void VersionCheckCommand() {
     ShowError(L"02-02", kReasonBadVersion);
     return;
   }
-  if (ParseDecimal(*text) <= kOwnVersion) {
+  if (ParseDecimal(*text) <= ParseDecimal(ownVersion)) {
     ShowBox(BoxKind::VersionResult, kUpToDate);
     return;
   }
@@ -75,3 +75,5 @@ void VersionCheckCommand() {
   }
   ShowBox(BoxKind::VersionResult, *message);
 }
+
+void VersionCheckCommand() { AnswerVersionText(FetchVersionText(), TALLOWIND_VERSION_SHORT); }

@@ -8,8 +8,6 @@
 #include <string>
 #include <string_view>
 
-#include "res/resource.h"
-
 // Every box belongs to one kind, which fixes its caption, icon and buttons.
 enum class BoxKind {
   Error,          // "ERROR!!", warning, OK
@@ -18,26 +16,15 @@ enum class BoxKind {
   Completion,     // "オペレーション確認", information, OK
   TradeResult,    // "トレード状況", information, OK
   VersionResult,  // "バージョンアップ確認", information, OK
+  SevereError,    // "ERROR!!", error, OK
 };
 
-// Shows a box owned by the main window. True only when a question was
-// answered Yes.
-bool ShowBox(BoxKind kind, std::wstring_view text);
+// Who a box belongs to: the main window, or nothing (a box that may show
+// before the window can be relied on).
+enum class BoxOwner { MainWindow, None };
 
-// The text of every error box: "エラーコード:<code>\n<reason>".
-inline std::wstring ErrorText(std::wstring_view code, std::wstring_view reason) {
-  return std::wstring(L"エラーコード:").append(code).append(L"\n").append(reason);
-}
-
-// Shows the error of a site, with its own code, in an error box.
-inline void ShowError(std::wstring_view code, std::wstring_view reason) {
-  ShowBox(BoxKind::Error, ErrorText(code, reason));
-}
-
-inline constexpr std::wstring_view kReasonNoMemory = L"メモリの確保に失敗しました。";
-inline constexpr std::wstring_view kReasonLoadFailed = L"ファイルのロードに失敗しました。";
-inline constexpr std::wstring_view kReasonSaveFailed = L"ファイルのセーブに失敗しました。";
-inline constexpr std::wstring_view kReasonLogData = L"LOG DATAの作成に失敗しました。";
+// Shows a box. True only when a question was answered Yes.
+bool ShowBox(BoxKind kind, std::wstring_view text, BoxOwner owner = BoxOwner::MainWindow);
 
 // The text of a control of the main window, read as into a buffer of
 // bufferChars UTF-16 units (the terminating zero included).

@@ -1,8 +1,9 @@
 // The version of Tallowind: the one place it is written. The resource script's
 // version information is built from these numbers (with a fourth part of 0),
-// CMake takes them as the project version, and scripts/package.sh names the
-// Windows zip after them. Each line keeps the form "#define NAME number",
-// which the last two read as text.
+// and so are the About box's title and the version that the version check
+// compares with (MAJOR.MINOR); CMake takes them as the project version, and
+// scripts/package.sh names the Windows zip after them. Each line keeps the
+// form "#define NAME number", which the last two read as text.
 #pragma once
 
 #define TALLOWIND_VERSION_MAJOR 1
@@ -18,3 +19,12 @@
 // clang-format on
 #define TALLOWIND_VERSION_TEXT \
   TALLOWIND_DOTTED(TALLOWIND_VERSION_MAJOR, TALLOWIND_VERSION_MINOR, TALLOWIND_VERSION_PATCH)
+
+// "1.0" and "Tallowind Version 1.0": the version as the program names it and
+// compares it with the published one. Made the same way as the text above.
+// clang-format off
+#define TALLOWIND_SHORT(a, b) TALLOWIND_STRINGIZE(a.b)
+#define TALLOWIND_TITLED(a, b) TALLOWIND_STRINGIZE(Tallowind Version a.b)
+// clang-format on
+#define TALLOWIND_VERSION_SHORT TALLOWIND_SHORT(TALLOWIND_VERSION_MAJOR, TALLOWIND_VERSION_MINOR)
+#define TALLOWIND_ABOUT_TITLE TALLOWIND_TITLED(TALLOWIND_VERSION_MAJOR, TALLOWIND_VERSION_MINOR)

@@ -1,16 +1,15 @@
 // The arithmetic simulation and its CALCULATE command.
 #include "sim/arithmetic.h"
 
-#include <optional>
 #include <string_view>
 
 #include "platform/platform.h"
+#include "res/resource.h"
 #include "sim/outputs.h"
-#include "sim/random.h"
+#include "sim/run_start.h"
 #include "sim/sample_tree.h"
 #include "sim/sampling_count.h"
 #include "trade/trade_model.h"
-#include "trade/trade_parameters.h"
 
 namespace {
 
@@ -35,26 +34,17 @@ void StoreMeans(const SampleSums& sums, std::int32_t samples) {
 }  // namespace
 
 RunOutcome RunArithmeticSimulation(const LogData& log) {
-  SeedOnce(randomDraw.arithmeticSeeded);
-  if (TradeParametersRejected() || log.empty()) return RunOutcome::Failed;
-  const TradeModel model = CurrentTradeModel();
-  const std::optional<double> realised = ReplayLog(model, log, [](double) {});
+  const RunStart start = StartRun(log, randomDraw.arithmeticSeeded, [](double) { return true; });
+  if (start.kind == RunStart::Rejected) return RunOutcome::Failed;
   arithmeticResults = ArithmeticResults{};
-  if (!realised) return RunOutcome::Failed;
-  const SamplingRun run{model, *realised, model.margin + *realised, WinThreshold(tradeParameters.winRate),
-                        &log.back()};
-  if (run.base <= 0) {
-    RuinedAtOnce(-model.margin);  // the logged trades have used the margin up
+  if (start.kind == RunStart::Failed) return RunOutcome::Failed;
+  if (start.kind == RunStart::Ruined) {
+    RuinedAtOnce(SampleProfit(start.run.model, start.run.realised, start.end, 0));
     return RunOutcome::Done;
   }
-  if (OverCapacity(model, run.base, ProgressionStake(*run.live))) {
-    RuinedAtOnce(run.realised);
-    return RunOutcome::Done;
-  }
-  if (SampleNeverEnds(run.threshold, *run.live)) return RunOutcome::Failed;
 
   SampleSums sums;
-  const RunOutcome outcome = PlaySamples(run, samplingCount, sums);
+  const RunOutcome outcome = PlaySamples(start.run, samplingCount, sums);
   if (outcome == RunOutcome::Done) {
     StoreMeans(sums, samplingCount);
   } else {

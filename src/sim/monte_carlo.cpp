@@ -8,18 +8,18 @@
 
 #include "core/progression.h"
 #include "platform/platform.h"
+#include "res/resource.h"
 #include "sim/outputs.h"
-#include "sim/random.h"
+#include "sim/run_start.h"
 #include "trade/trade_model.h"
-#include "trade/trade_parameters.h"
 
 namespace {
 
 // The path of the run under way. It is kept apart from marginSeries, which
 // the chart shows until the run ends.
 struct Path {
-  std::optional<std::vector<double>> points;  // absent once memory ran out for it
-  char status = '-';
+  std::optional<std::vector<double>> points{std::in_place};  // absent once memory ran out for it
+  PathStatus status = PathStatus::Unfinished;
 };
 
 // Adds a point; when there is no memory for it the path is dropped.
@@ -36,28 +36,28 @@ bool AppendPoint(Path& path, double value) {
 // Plays the path from the base margin until the set completes or the account
 // is ruined, appending the margin after every trade, and sets the status.
 // Asks whether to go on after every kTradesPerAsk trades.
-RunOutcome PlayPath(const TradeModel& model, const ProgressionArray& live, double base, Path& path) {
-  const int threshold = WinThreshold(tradeParameters.winRate);
+RunOutcome PlayPath(const SamplingRun& run, Path& path) {
   PlayList list;
   try {
-    list.Start(live);
+    list.Start(*run.live);
   } catch (const std::bad_alloc&) {
     return RunOutcome::Failed;
   }
   double t = 0;
   for (std::int64_t trades = 1;; ++trades) {
-    const bool won = DrawWithThreshold(randomDraw.randomState, randomDraw.drawAccumulator, threshold) == 'W';
+    const bool won = DrawWithThreshold(randomDraw.randomState, randomDraw.drawAccumulator, run.threshold) ==
+                     TradeResult::Win;
     TradeEnd end;
     try {
-      end = PlayTrade(model, base, list, t, won);
+      end = PlayTrade(run.model, run.base, list, t, won);
     } catch (const std::bad_alloc&) {
       return RunOutcome::Failed;
     }
-    if (!AppendPoint(path, base + t)) return RunOutcome::Failed;
+    if (!AppendPoint(path, run.base + t)) return RunOutcome::Failed;
     if (end != TradeEnd::None) {
       // A simulated margin is never shown below zero.
       if (end == TradeEnd::RuinedByMargin) path.points->back() = 0;
-      path.status = end == TradeEnd::Completed ? 'W' : 'L';
+      path.status = end == TradeEnd::Completed ? PathStatus::Won : PathStatus::Lost;
       return RunOutcome::Done;
     }
     if (trades % kTradesPerAsk == 0 && !ContinueRun(trades, 0)) return RunOutcome::Stopped;
@@ -65,38 +65,25 @@ RunOutcome PlayPath(const TradeModel& model, const ProgressionArray& live, doubl
 }
 
 // The margin entered, one point per logged trade, then the simulated path.
-RunOutcome PlayRun(const LogData& log, Path& path) {
-  const TradeModel model = CurrentTradeModel();
-  try {
-    path.points.emplace().reserve(64);
-  } catch (const std::bad_alloc&) {
-    path.points.reset();
-    return RunOutcome::Failed;
+RunOutcome PlayRun(const RunStart& start, Path& path) {
+  switch (start.kind) {
+    case RunStart::Play: return PlayPath(start.run, path);
+    case RunStart::Ruined:
+      // Ruined before any trade is played; a logged point below zero stays.
+      path.status = PathStatus::Lost;
+      return RunOutcome::Done;
+    default: return RunOutcome::Failed;
   }
-  path.points->push_back(model.margin);
-  bool appended = true;
-  const std::optional<double> realised =
-      ReplayLog(model, log, [&](double s) { appended = appended && AppendPoint(path, model.margin + s); });
-  if (!realised || !appended) return RunOutcome::Failed;
-
-  const double base = model.margin + *realised;
-  const ProgressionArray& live = log.back();
-  if (base <= 0 || OverCapacity(model, base, ProgressionStake(live))) {
-    // Ruined before any trade is played; a logged point below zero stays.
-    path.status = 'L';
-    return RunOutcome::Done;
-  }
-  if (SampleNeverEnds(WinThreshold(tradeParameters.winRate), live)) return RunOutcome::Failed;
-  return PlayPath(model, live, base, path);
 }
 
 }  // namespace
 
 RunOutcome RunMonteCarloSimulation(const LogData& log) {
-  SeedOnce(randomDraw.monteCarloSeeded);
-  if (TradeParametersRejected() || log.empty()) return RunOutcome::Failed;
   Path path;
-  const RunOutcome outcome = PlayRun(log, path);
+  const RunStart start =
+      StartRun(log, randomDraw.monteCarloSeeded, [&](double margin) { return AppendPoint(path, margin); });
+  if (start.kind == RunStart::Rejected) return RunOutcome::Failed;
+  const RunOutcome outcome = PlayRun(start, path);
   if (outcome == RunOutcome::Stopped) return outcome;  // the last path stays
   marginSeries.points = std::move(path.points);
   marginSeries.status = path.status;
@@ -135,7 +122,7 @@ bool MonteCarloCalculateCommand() {
   if (!ShowDecimalOutput(IDC_PROFIT, profit, L"02-63", L"02-64")) return false;
   if (!ShowDecimalOutput(IDC_HIGH_VALUE, marginSeries.highValue, L"02-65", L"02-66")) return false;
   if (!ShowDecimalOutput(IDC_LOW_VALUE, marginSeries.lowValue, L"02-67", L"02-68")) return false;
-  SetControlText(IDC_STATUS, marginSeries.status == 'W' ? L"WIN" : L"LOSE");
+  SetControlText(IDC_STATUS, marginSeries.status == PathStatus::Won ? L"WIN" : L"LOSE");
   const double tradeCount = static_cast<double>(points.size() - 1);
   return ShowDecimalOutput(IDC_TRADE_COUNT, tradeCount, L"02-69", L"02-70");
 }

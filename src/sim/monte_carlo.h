@@ -9,6 +9,10 @@
 #include "sim/run_progress.h"
 #include "trade/trade_log.h"
 
+// How the path of the last run ended: the set completed (WIN) or the account
+// ruined (LOSE); unfinished before the first run and after a failed one.
+enum class PathStatus { Unfinished, Won, Lost };
+
 struct MarginSeries {
   // The path of the margin: the margin entered, one point per logged trade,
   // then one per simulated trade. Absent before the first run and after a run
@@ -19,7 +23,7 @@ struct MarginSeries {
   std::int32_t loggedStateCount;
   double highValue;
   double lowValue;
-  char status = '-';  // '-' unfinished, 'W' the set completed, 'L' ruined
+  PathStatus status = PathStatus::Unfinished;
 };
 
 inline MarginSeries marginSeries;

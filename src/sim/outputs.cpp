@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "core/decimal.h"
 #include "core/trade_field.h"
-#include "io/codepage.h"
+#include "platform/error_box.h"
+#include "res/resource.h"
 #include "trade/trade_inputs.h"
 #include "trade/trade_parameters.h"
 
@@ -34,17 +34,7 @@ bool ShowDecimalOutput(int controlId,
                        double value,
                        std::wstring_view formatCode,
                        std::wstring_view convertCode) {
-  std::optional<std::string> text = FormatDecimal(value, "1.10");
-  if (!text) {
-    ShowError(formatCode, kReasonNoMemory);
-    return false;
-  }
-  NormalizeDecimalText(*text);
-  const std::optional<std::wstring> wide = AnsiToWide(*text);
-  if (!wide) {
-    ShowError(convertCode, kReasonNoMemory);
-    return false;
-  }
-  SetControlText(controlId, *wide);
-  return true;
+  const std::optional<std::wstring> text = DisplayDecimal(value, "1.10", formatCode, convertCode);
+  if (text) SetControlText(controlId, *text);
+  return text.has_value();
 }

@@ -30,6 +30,6 @@ int WinThreshold(double winRate) {
   return static_cast<int>(std::lround(winRate * 100));
 }
 
-char DrawTradeResult(double winRate) {
+TradeResult DrawTradeResult(double winRate) {
   return DrawWithThreshold(randomDraw.randomState, randomDraw.drawAccumulator, WinThreshold(winRate));
 }

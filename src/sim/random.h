@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+#include "core/progression.h"
+
 struct RandomDraw {
   std::uint32_t randomState;
   std::uint16_t drawAccumulator;  // running sum of drawn values, never reset
@@ -32,10 +34,10 @@ int WinThreshold(double winRate);
 
 // One draw with the threshold worked out beforehand, on a state and
 // accumulator held wherever the caller keeps them.
-inline char DrawWithThreshold(std::uint32_t& state, std::uint16_t& accumulator, int threshold) {
+inline TradeResult DrawWithThreshold(std::uint32_t& state, std::uint16_t& accumulator, int threshold) {
   accumulator = static_cast<std::uint16_t>(accumulator + NextRandomValue(state));
-  return accumulator % 100 < threshold ? 'W' : 'L';
+  return accumulator % 100 < threshold ? TradeResult::Win : TradeResult::Lose;
 }
 
-// 'W' or 'L' at the given win rate; advances randomState and drawAccumulator.
-char DrawTradeResult(double winRate);
+// A result at the given win rate; advances randomState and drawAccumulator.
+TradeResult DrawTradeResult(double winRate);

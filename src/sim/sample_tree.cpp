@@ -159,7 +159,7 @@ bool FinishSample(const SamplingRun& run,
         !ContinueRun(static_cast<std::uint32_t>(walk.counts), samples)) {
       return false;
     }
-    won = DrawWithThreshold(walk.randomState, walk.drawAccumulator, run.threshold) == 'W';
+    won = DrawWithThreshold(walk.randomState, walk.drawAccumulator, run.threshold) == TradeResult::Win;
   }
   const TreeEdge ending = EndingEdge(run, end, t);
   walk.all = walk.all + ending.all;

@@ -10,12 +10,10 @@
 #include "io/codepage.h"
 #include "io/files.h"
 #include "io/paths.h"
-#include "platform/platform.h"
+#include "platform/error_box.h"
 
 std::int32_t SamplingCountFromText(std::string_view text) {
-  for (char c : text) {
-    if (c < '0' || c > '9') return kDefaultSamplingCount;
-  }
+  if (text.find_first_not_of(kDigits) != std::string_view::npos) return kDefaultSamplingCount;
   // Truncated and held in range as a double, so that a count of any length
   // comes out as 1000000 and never overflows the integer.
   const double count = std::trunc(ParseDecimal(text));
@@ -23,12 +21,9 @@ std::int32_t SamplingCountFromText(std::string_view text) {
 }
 
 bool LoadSamplingCount() {
-  samplingCount = kDefaultSamplingCount;
-  if (!FileCanBeOpened(SamplingCountPath)) return true;
-  const std::optional<std::string> text = ReadWholeFile(SamplingCountPath);
-  if (!text) return false;
-  samplingCount = SamplingCountFromText(*text);
-  return true;
+  const FileText read = ReadWholeFile(SamplingCountPath);
+  samplingCount = read.status == ReadStatus::Found ? SamplingCountFromText(read.text) : kDefaultSamplingCount;
+  return read.status != ReadStatus::Failed;
 }
 
 SamplingCountOpening OpenSamplingCountDialog() {
@@ -44,7 +39,13 @@ SamplingCountOpening OpenSamplingCountDialog() {
 SiteError SaveSamplingCountText(std::wstring_view typed) {
   const std::optional<std::string> text = WideToAnsi(typed.substr(0, kSavedSamplingChars));
   if (!text) return {L"03-02", kReasonNoMemory};
-  if (!WriteTextFile(SamplingCountPath, *text)) return {L"03-03", kReasonSaveFailed};
+  bool saved = false;
+  try {
+    saved = WriteTextFile(SamplingCountPath, *text);
+  } catch (const std::bad_alloc&) {
+    saved = false;
+  }
+  if (!saved) return {L"03-03", kReasonSaveFailed};
   LoadSamplingCount();
   return {};
 }

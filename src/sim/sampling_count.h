@@ -1,5 +1,6 @@
 // The sampling count of the arithmetic simulation: its file, its loader and
-// the logic of its setting dialog (the dialog itself is sampling_count_win).
+// the logic of its setting dialog (the dialog's window is in
+// src/app/sampling_count_dialog.cpp).
 #pragma once
 
 #include <cstdint>

@@ -1,10 +1,13 @@
-// The input step shared by the commands that read the trade inputs.
+// The input step and the shown numbers that the commands share.
 #include "trade/trade_inputs.h"
 
 #include <new>
 
+#include "core/decimal.h"
 #include "io/codepage.h"
+#include "platform/error_box.h"
 #include "platform/platform.h"
+#include "res/resource.h"
 #include "trade/trade_parameters.h"
 
 namespace {
@@ -36,4 +39,19 @@ bool ReadTradeInputs(std::span<const TradeField> fields,
     }
   }
   return true;
+}
+
+std::optional<std::wstring> DisplayDecimal(double value,
+                                           std::string_view precision,
+                                           std::wstring_view formatCode,
+                                           std::wstring_view convertCode) {
+  std::optional<std::string> text = FormatDecimal(value, precision);
+  if (!text) {
+    ShowError(formatCode, kReasonNoMemory);
+    return std::nullopt;
+  }
+  NormalizeDecimalText(*text);
+  std::optional<std::wstring> wide = AnsiToWide(*text);
+  if (!wide) ShowError(convertCode, kReasonNoMemory);
+  return wide;
 }

@@ -1,6 +1,6 @@
 // The trade log file: its fresh form, the record of a registered result, the
-// display text, and the tolerant reading of its lists and last trade number. Hand-edited and damaged logs are
-// read, never rejected.
+// display text, and the tolerant reading of its lists and last trade number.
+// Hand-edited and damaged logs are read, never rejected.
 #include "trade/trade_log.h"
 
 #include <algorithm>
@@ -10,19 +10,13 @@
 
 #include "core/decimal.h"
 #include "io/clock.h"
+#include "io/codepage.h"
 #include "io/files.h"
 #include "io/paths.h"
+#include "platform/platform.h"
+#include "res/resource.h"
 
 namespace {
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// The whole log as a text-mode read yields it; nothing when there is no file
-// or it cannot be read.
-std::optional<std::string> ReadTradeLog() {
-  if (!FileCanBeOpened(TradeLogPath)) return std::nullopt;
-  return ReadWholeFile(TradeLogPath);
-}
 
 // The list of one "ARRAY:" line, which starts with a digit: a digit run fills
 // a slot, every other byte moves to the next slot, so an empty slot (-1) ends
@@ -49,22 +43,23 @@ ProgressionArray ListFromLine(std::string_view line) {
 
 }  // namespace
 
-std::uint8_t LoadTradeLogText(std::optional<std::string>& text) {
-  text.reset();
-  if (!FileCanBeOpened(TradeLogPath)) return 255;
-  const std::optional<std::string> read = ReadWholeFile(TradeLogPath);
-  if (!read) return 1;
+FileText LoadTradeLogText() {
+  FileText read = ReadWholeFile(TradeLogPath);
+  if (read.status != ReadStatus::Found) return read;
   try {
-    std::string display;
-    for (char c : *read) {
-      if (c == '\n') display += '\r';
-      display += c;
-    }
-    text = std::move(display);
+    return {ReadStatus::Found, WithCrLf(read.text)};
   } catch (const std::bad_alloc&) {
-    return 1;
+    return {ReadStatus::Failed, {}};
   }
-  return 0;
+}
+
+ReadStatus ShowTradeLog() {
+  const FileText read = LoadTradeLogText();
+  if (read.status != ReadStatus::Found) return read.status;
+  const std::optional<std::wstring> wide = AnsiToWide(read.text);
+  if (!wide) return ReadStatus::Failed;
+  SetControlText(IDC_TRADE_LOG, *wide);
+  return ReadStatus::Found;
 }
 
 std::string FreshTradeLog(std::int64_t now) {
@@ -81,15 +76,15 @@ bool ResetTradeLog() {
 
 std::optional<LogData> ParseTradeLog() {
   try {
-    const std::optional<std::string> read = ReadTradeLog();
-    if (!read || read->empty()) return std::nullopt;
-    const std::string_view text = *read;
+    const FileText read = ReadWholeFile(TradeLogPath);
+    if (read.status != ReadStatus::Found || read.text.empty()) return std::nullopt;
+    const std::string_view text = read.text;
     LogData log;
     std::size_t at = text.find('Y');
     while (at != std::string_view::npos) {
       // The list starts at the first digit after the 'Y', on this line or a
       // later one, and runs to the end of that digit's line.
-      const std::size_t start = text.find_first_of("0123456789", at + 1);
+      const std::size_t start = text.find_first_of(kDigits, at + 1);
       if (start == std::string_view::npos) break;
       std::size_t end = text.find('\n', start);
       if (end == std::string_view::npos) end = text.size();
@@ -104,25 +99,26 @@ std::optional<LogData> ParseTradeLog() {
 }
 
 std::optional<std::int32_t> ReadLastTradeNumber() {
-  if (!FileCanBeOpened(TradeLogPath)) return 1;
+  const FileText read = ReadWholeFile(TradeLogPath);
+  if (read.status == ReadStatus::Missing) return 1;
   // A log that cannot be read gives no number rather than a wrong one.
-  const std::optional<std::string> read = ReadWholeFile(TradeLogPath);
-  if (!read) return std::nullopt;
-  const std::string_view text = *read;
+  if (read.status == ReadStatus::Failed) return std::nullopt;
+  const std::string_view text = read.text;
   const std::size_t point = text.rfind('.');
   if (point == std::string_view::npos) return 1;
   std::string_view digits = text.substr(point + 1);
-  digits = digits.substr(0, digits.find_first_not_of("0123456789"));
+  digits = digits.substr(0, digits.find_first_not_of(kDigits));
   constexpr double kLargest = std::numeric_limits<std::int32_t>::max();
   return static_cast<std::int32_t>(std::min(ParseDecimal(digits), kLargest));
 }
 
-std::optional<std::string> ComposeTradeRecord(char result,
+std::optional<std::string> ComposeTradeRecord(TradeResult result,
                                               std::string_view tradeNumber,
                                               const ProgressionArray& list,
                                               std::int64_t now) {
   try {
-    std::string record = result == 'W' ? "STATUS:WIN\n\n\xA5TRADE No." : "STATUS:LOSE\n\n\xA5TRADE No.";
+    std::string record =
+        result == TradeResult::Win ? "STATUS:WIN\n\n\xA5TRADE No." : "STATUS:LOSE\n\n\xA5TRADE No.";
     record += tradeNumber;
     record += "\nDATE:";
     record += DateText(now);

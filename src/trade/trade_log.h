@@ -9,14 +9,19 @@
 #include <vector>
 
 #include "core/progression.h"
+#include "io/files.h"
 
 // The lists of the log's "ARRAY:" lines in file order.
 using LogData = std::vector<ProgressionArray>;
 
-// The log's text with CR LF line ends, ready for the log edit. 0 done,
-// 1 the file cannot be read or memory ran out, 255 no file; text is set only
-// with 0.
-std::uint8_t LoadTradeLogText(std::optional<std::string>& text);
+// The log's text with CR LF line ends, ready for the log edit; Failed also
+// when memory runs out.
+FileText LoadTradeLogText();
+
+// Loads the log's text into the log edit: Found when it shows it; Failed when
+// the file cannot be read or its text not converted for the edit, which then
+// keeps its text.
+ReadStatus ShowTradeLog();
 
 // The fresh log of a new set: trade No.1 with the list 1, 2, 3.
 std::string FreshTradeLog(std::int64_t now);
@@ -33,9 +38,9 @@ std::optional<std::int32_t> ReadLastTradeNumber();
 
 // The record that registers a result and opens the next trade:
 // "STATUS:WIN\n\n\xA5TRADE No.<n>\nDATE:<date text>ARRAY:<list>\n" (LOSE for
-// 'L'), with the trade number already written as text. Nothing when a number
-// of the list cannot be formatted.
-std::optional<std::string> ComposeTradeRecord(char result,
+// a loss), with the trade number already written as text. Nothing when a
+// number of the list cannot be formatted.
+std::optional<std::string> ComposeTradeRecord(TradeResult result,
                                               std::string_view tradeNumber,
                                               const ProgressionArray& list,
                                               std::int64_t now);

@@ -7,8 +7,9 @@
 
 namespace {
 
-// The smallest TAKE PROFIT and STOP LOSS: 0.000001 as the float the inputs'
-// validators compare with, widened to double.
+// The smallest TAKE PROFIT and STOP LOSS: 0.000001 as a float, widened to
+// double, a hair below the 0.000001 (a double) that the inputs' validators
+// compare with, so that no value they accept is rejected here.
 constexpr double kSmallestDistance = static_cast<double>(0.000001f);
 
 }  // namespace

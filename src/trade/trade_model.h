@@ -25,8 +25,9 @@ TradeModel CurrentTradeModel();
 
 // True when the numbers of tradeParameters cannot be simulated: margin below
 // 0, leverage below 1, rate not above 0, unit lot size below 1, TAKE PROFIT or
-// STOP LOSS below 0.000001 (as a float), win rate outside 0 to 1. A number
-// that is not finite fails as well.
+// STOP LOSS below the float nearest 0.000001, win rate outside 0 to 1. A
+// number that is not finite fails as well. Every set of numbers the inputs'
+// validators accept passes.
 bool TradeParametersRejected();
 
 // The lot size of a trade in currency units: its stake times the unit lot
@@ -85,9 +86,9 @@ template <typename OnTrade>
 std::optional<double> ReplayLog(const TradeModel& model, const LogData& log, OnTrade onTrade) {
   double realised = 0;
   for (std::size_t i = 0; i + 1 < log.size(); ++i) {
-    const char letter = CompareProgressionLengths(&log[i], &log[i + 1]);
-    if (letter == 'E') return std::nullopt;
-    AddTrade(realised, model, ProgressionStake(log[i]), letter == 'W');
+    const std::optional<TradeResult> result = CompareProgressionLengths(log[i], log[i + 1]);
+    if (!result) return std::nullopt;
+    AddTrade(realised, model, ProgressionStake(log[i]), result == TradeResult::Win);
     onTrade(realised);
   }
   return realised;

@@ -2,7 +2,6 @@
 #include "trade/trade_panel.h"
 
 #include <array>
-#include <cstdint>
 #include <new>
 #include <optional>
 #include <string>
@@ -11,7 +10,9 @@
 #include "core/decimal.h"
 #include "io/files.h"
 #include "io/paths.h"
+#include "platform/error_box.h"
 #include "platform/platform.h"
+#include "res/resource.h"
 #include "trade/trade_inputs.h"
 #include "trade/trade_parameters.h"
 
@@ -31,19 +32,18 @@ void SaveTradeInformationCommand() {
   if (!ReadTradeInputs(kTradeFields, kSaveMemoryErrors)) return;
 
   // The file receives the normalised texts; the inputs keep what was typed.
-  std::optional<std::string> composed;
+  // One write replaces the file whole, so a failure leaves the former file.
+  bool saved = false;
   try {
     for (auto& text : tradeParameters.texts) {
       if (text) NormalizeDecimalText(*text);
     }
-    composed = ComposeTradeInformation();
+    saved = WriteTextFile(TradeInformationPath, ComposeTradeInformation());
   } catch (const std::bad_alloc&) {
-    composed.reset();
+    saved = false;
   }
   ReleaseTradeTexts();
-
-  // One write replaces the file whole, so a failure leaves the former file.
-  if (!composed || !WriteTextFile(TradeInformationPath, *composed)) {
+  if (!saved) {
     ShowError(L"02-71", kReasonSaveFailed);
     return;
   }
@@ -52,11 +52,13 @@ void SaveTradeInformationCommand() {
 
 void LoadTradeInformationCommand() {
   if (!ShowBox(BoxKind::Question, L"TRADE INFORMATION をファイルからロードしますか?")) return;
-  std::uint8_t result = LoadTradeInformation();
-  if (!MoveTradeTextsToInputs()) result = 1;
+  ReadStatus result = LoadTradeInformation();
+  if (!MoveTradeTextsToInputs()) result = ReadStatus::Failed;
   switch (result) {
-    case 0: ShowBox(BoxKind::Completion, L"ロードが完了しました｡"); break;
-    case 255: ShowBox(BoxKind::FieldWarning, L"ファイルが存在しないため、ロード出来ませんでした。"); break;
-    default: ShowError(L"02-10", kReasonLoadFailed); break;
+    case ReadStatus::Found: ShowBox(BoxKind::Completion, L"ロードが完了しました｡"); break;
+    case ReadStatus::Missing:
+      ShowBox(BoxKind::FieldWarning, L"ファイルが存在しないため、ロード出来ませんでした。");
+      break;
+    case ReadStatus::Failed: ShowError(L"02-10", kReasonLoadFailed); break;
   }
 }

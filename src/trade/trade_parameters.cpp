@@ -13,6 +13,7 @@
 #include "io/files.h"
 #include "io/paths.h"
 #include "platform/platform.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -43,21 +44,20 @@ std::optional<std::string> TaggedValue(std::string_view text, char tag) {
 
 }  // namespace
 
-std::uint8_t LoadTradeInformation() {
-  if (!FileCanBeOpened(TradeInformationPath)) return 255;
-  const std::optional<std::string> text = ReadWholeFile(TradeInformationPath);
-  if (!text) return 1;
+ReadStatus LoadTradeInformation() {
+  const FileText read = ReadWholeFile(TradeInformationPath);
+  if (read.status != ReadStatus::Found) return read.status;
   try {
     for (TradeField field : kTradeFields) {
       const int index = FieldIndex(field);
-      tradeParameters.texts[index] = TaggedValue(*text, FieldTag(index));
+      tradeParameters.texts[index] = TaggedValue(read.text, FieldTag(index));
     }
   } catch (const std::bad_alloc&) {
     // A value that cannot be held: the file is not loaded at all.
     ReleaseTradeTexts();
-    return 1;
+    return ReadStatus::Failed;
   }
-  return 0;
+  return ReadStatus::Found;
 }
 
 void ParseTradeParameters() {

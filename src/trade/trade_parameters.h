@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/trade_field.h"
+#include "io/files.h"
 
 struct TradeParameters {
   // Indexed by TradeField. Between two commands all seven are empty.
@@ -24,9 +25,8 @@ struct TradeParameters {
 inline TradeParameters tradeParameters;
 
 // Reads TradeInformationPath into the texts, each tag sought anywhere in the
-// file. 0 loaded (also with fields missing), 1 the file exists but cannot be
-// read, 255 no file.
-std::uint8_t LoadTradeInformation();
+// file: Found also with fields missing; Failed loads none.
+ReadStatus LoadTradeInformation();
 
 // Sets the number of every field whose text is present.
 void ParseTradeParameters();

@@ -14,16 +14,19 @@
 #include "core/decimal.h"
 #include "core/progression.h"
 #include "io/clock.h"
-#include "io/codepage.h"
 #include "io/files.h"
 #include "io/paths.h"
+#include "platform/error_box.h"
 #include "platform/platform.h"
+#include "res/resource.h"
 #include "trade/trade_inputs.h"
 #include "trade/trade_log.h"
 #include "trade/trade_model.h"
 #include "trade/trade_parameters.h"
 
 namespace {
+
+constexpr std::wstring_view kReasonLogData = L"LOG DATAの作成に失敗しました。";
 
 // The fields that a profit needs, in panel order.
 constexpr std::array<TradeField, 3> kProfitFields = {
@@ -60,13 +63,9 @@ bool BuildText(std::wstring_view errorCode, Step step) {
 // that cannot be converted for the edit, with the command's load error. True
 // when the edit shows the file.
 bool RefreshLogEdit(std::wstring_view loadErrorCode) {
-  std::optional<std::string> text;
-  const std::uint8_t status = LoadTradeLogText(text);
-  const std::optional<std::wstring> wide = text ? AnsiToWide(*text) : std::nullopt;
-  if (status == 1 || (text && !wide)) ShowError(loadErrorCode, kReasonLoadFailed);
-  if (!wide) return false;
-  SetControlText(IDC_TRADE_LOG, *wide);
-  return true;
+  const ReadStatus status = ShowTradeLog();
+  if (status == ReadStatus::Failed) ShowError(loadErrorCode, kReasonLoadFailed);
+  return status == ReadStatus::Found;
 }
 
 // The error codes of WIN or LOSE for the steps of registering a result.
@@ -79,7 +78,7 @@ struct RecordErrors {
 // Appends the record of a registered result and opens the next trade. The
 // record is composed whole first, so the log gains all of it or nothing.
 // False after the command's error.
-bool AppendTradeRecord(char result, const ProgressionArray& next, const RecordErrors& errors) {
+bool AppendTradeRecord(TradeResult result, const ProgressionArray& next, const RecordErrors& errors) {
   const std::optional<std::int32_t> lastNumber = ReadLastTradeNumber();
   std::optional<std::string> number;
   if (lastNumber) number = FormatDecimal(static_cast<double>(std::int64_t{*lastNumber} + 1), "1.0");
@@ -93,7 +92,13 @@ bool AppendTradeRecord(char result, const ProgressionArray& next, const RecordEr
     ShowError(errors.list, kReasonNoMemory);
     return false;
   }
-  if (!AppendTextFile(TradeLogPath, *record)) {
+  bool appended = false;
+  try {
+    appended = AppendTextFile(TradeLogPath, *record);
+  } catch (const std::bad_alloc&) {
+    appended = false;
+  }
+  if (!appended) {
     ShowError(errors.write, kReasonSaveFailed);
     return false;
   }
@@ -111,27 +116,19 @@ void ReferenceCommand() {
   }
   // The lot size is written from its 64-bit integer, so it is exact whatever
   // its size.
-  std::string lotSize;
-  std::string report;
+  std::wstring lotSize;
+  std::wstring report;
   if (!BuildText(L"02-15", [&] {
-        lotSize = std::to_string(LotSize(CurrentTradeModel(), ProgressionStake(log->back())));
+        lotSize = std::to_wstring(LotSize(CurrentTradeModel(), ProgressionStake(log->back())));
       }))
     return;
-  if (!BuildText(L"02-16", [&] { report = "NEXT LOT SIZE:" + lotSize; })) return;
-  if (!BuildText(L"02-17", [&] { report += "\nPROFIT:"; })) return;
-  std::optional<std::string> profit = FormatDecimal(ComputeSetProfit(*log), "1.8");
-  if (!profit) {
-    ShowError(L"02-18", kReasonNoMemory);
-    return;
-  }
-  NormalizeDecimalText(*profit);
+  if (!BuildText(L"02-16", [&] { report = L"NEXT LOT SIZE:" + lotSize; })) return;
+  if (!BuildText(L"02-17", [&] { report += L"\nPROFIT:"; })) return;
+  const std::optional<std::wstring> profit =
+      DisplayDecimal(ComputeSetProfit(*log), "1.8", L"02-18", L"02-20");
+  if (!profit) return;
   if (!BuildText(L"02-19", [&] { report += *profit; })) return;
-  const std::optional<std::wstring> message = AnsiToWide(report);
-  if (!message) {
-    ShowError(L"02-20", kReasonNoMemory);
-    return;
-  }
-  ShowBox(BoxKind::TradeResult, *message);
+  ShowBox(BoxKind::TradeResult, report);
 }
 
 void WinCommand() {
@@ -142,14 +139,14 @@ void WinCommand() {
     ShowError(L"02-24", kReasonLogData);
     return;
   }
-  const std::optional<ProgressionArray> next = NextProgression('W', log->back());
+  const std::optional<ProgressionArray> next = NextProgression(TradeResult::Win, log->back());
   if (!next) {
     ShowError(L"02-25", kReasonNoMemory);
     return;
   }
 
   if (!next->empty()) {
-    if (!AppendTradeRecord('W', *next, {L"02-26", L"02-27", L"02-72"})) return;
+    if (!AppendTradeRecord(TradeResult::Win, *next, {L"02-26", L"02-27", L"02-72"})) return;
     RefreshLogEdit(L"02-28");
     ShowBox(BoxKind::TradeResult, L"勝ちトレードで登録しました。");
     return;
@@ -159,20 +156,10 @@ void WinCommand() {
   // before the log is replaced, so nothing can fail between the two.
   double setProfit = ComputeSetProfit(*log);
   AddTrade(setProfit, CurrentTradeModel(), ProgressionStake(log->back()), true);
-  std::optional<std::string> profit = FormatDecimal(setProfit, "1.6");
-  if (!profit) {
-    ShowError(L"02-29", kReasonNoMemory);
-    return;
-  }
-  NormalizeDecimalText(*profit);
-  const std::optional<std::wstring> wideProfit = AnsiToWide(*profit);
-  if (!wideProfit) {
-    ShowError(L"02-29", kReasonNoMemory);
-    return;
-  }
+  const std::optional<std::wstring> profit = DisplayDecimal(setProfit, "1.6", L"02-29", L"02-29");
+  if (!profit) return;
   std::wstring message;
-  if (!BuildText(L"02-29",
-                 [&] { message = L"1セット終了しました。\n今回の損益は" + *wideProfit + L"です。"; })) {
+  if (!BuildText(L"02-29", [&] { message = L"1セット終了しました。\n今回の損益は" + *profit + L"です。"; })) {
     return;
   }
   if (!ResetTradeLog()) {
@@ -190,12 +177,12 @@ void LoseCommand() {
     ShowError(L"02-31", kReasonLogData);
     return;
   }
-  const std::optional<ProgressionArray> next = NextProgression('L', log->back());
+  const std::optional<ProgressionArray> next = NextProgression(TradeResult::Lose, log->back());
   if (!next) {
     ShowError(L"02-32", kReasonNoMemory);
     return;
   }
-  if (!AppendTradeRecord('L', *next, {L"02-33", L"02-34", L"02-74"})) return;
+  if (!AppendTradeRecord(TradeResult::Lose, *next, {L"02-33", L"02-34", L"02-74"})) return;
   if (RefreshLogEdit(L"02-35")) ShowBox(BoxKind::TradeResult, L"負けトレードで登録しました。");
 }
 

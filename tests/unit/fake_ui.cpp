@@ -22,9 +22,9 @@ const bool kInUtc = setenv("TZ", "UTC0", 1) == 0 && (tzset(), true);
 
 }  // namespace
 
-bool ShowBox(BoxKind kind, std::wstring_view text) {
+bool ShowBox(BoxKind kind, std::wstring_view text, BoxOwner owner) {
   FakeWork work;
-  fakeUi.boxes.push_back({kind, std::wstring(text)});
+  fakeUi.boxes.push_back({kind, std::wstring(text), owner});
   const bool yes = kind == BoxKind::Question && (fakeUi.answers.empty() || fakeUi.answers.front());
   if (kind == BoxKind::Question && !fakeUi.answers.empty()) fakeUi.answers.pop_front();
   return yes;

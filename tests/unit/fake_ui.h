@@ -12,11 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/error_box.h"
 #include "platform/platform.h"
+#include "res/resource.h"
 
 struct ShownBox {
   BoxKind kind;
   std::wstring text;
+  BoxOwner owner = BoxOwner::MainWindow;
   bool operator==(const ShownBox&) const = default;
 };
 using Boxes = std::vector<ShownBox>;

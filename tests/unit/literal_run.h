@@ -28,13 +28,13 @@ inline SampleSums PlayLiteralSamples(const LogData& log, std::int64_t samples) {
   for (std::int64_t sample = 0; sample < samples; ++sample) {
     ProgressionArray list = log.back();
     for (double t = 0;;) {
-      const char letter = DrawTradeResult(p.winRate);
-      const ProgressionArray next = *NextProgression(letter, list);
-      t = letter == 'W' ? t + lot(list) * p.takeProfit : t - lot(list) * p.stopLoss;
+      const bool won = DrawTradeResult(p.winRate) == TradeResult::Win;
+      const ProgressionArray next = *NextProgression(won ? TradeResult::Win : TradeResult::Lose, list);
+      t = won ? t + lot(list) * p.takeProfit : t - lot(list) * p.stopLoss;
       const double margin = base + t;
-      const bool completed = letter == 'W' && next.empty();
-      const bool gone = letter == 'L' && margin <= 0;
-      const bool tooBig = letter == 'L' && !gone && lot(next) > (margin * p.leverage) / p.rate;
+      const bool completed = won && next.empty();
+      const bool gone = !won && margin <= 0;
+      const bool tooBig = !won && !gone && lot(next) > (margin * p.leverage) / p.rate;
       if (completed || gone || tooBig) {
         const double profit = gone ? -p.margin : s + t;
         sums.all = sums.all + profit;

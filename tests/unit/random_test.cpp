@@ -12,7 +12,7 @@ TEST(RandomDraw, ValuesAccumulateAndCompareWithTheWholePercent) {
   std::string draws;
   std::vector<std::uint16_t> sums;
   for (double rate : {0.42, 0.42, 0.42, 0.43, 0.75}) {
-    draws += DrawTradeResult(rate);
+    draws += DrawTradeResult(rate) == TradeResult::Win ? 'W' : 'L';
     sums.push_back(randomDraw.drawAccumulator);
   }
   EXPECT_EQ(draws, "WWLWL");  // a draw wins when below the threshold, not at it

@@ -9,6 +9,7 @@
 #include "io/paths.h"
 #include "net/version_check.h"
 #include "layout/chart.h"
+#include "res/version.h"
 #include "sim/sampling_count.h"
 
 namespace {
@@ -76,6 +77,28 @@ TEST(VersionCheck, AnswersEachServerTextWithOneBox) {
     VersionCheckCommand();
     EXPECT_EQ(fakeUi.boxes, std::vector<ShownBox>{box}) << reply.value_or("(none)").substr(0, 20);
   }
+}
+
+// The version named and compared with is MAJOR.MINOR of version.h: other
+// numbers there flow through to the About box's title and to the check.
+TEST(VersionCheck, TheOwnVersionIsMajorDotMinorOfVersionH) {
+  EXPECT_EQ(std::pair(std::string(TALLOWIND_VERSION_SHORT), std::string(TALLOWIND_ABOUT_TITLE)),
+            std::pair(std::string("1.0"), std::string("Tallowind Version 1.0")));
+#pragma push_macro("TALLOWIND_VERSION_MAJOR")
+#pragma push_macro("TALLOWIND_VERSION_MINOR")
+#undef TALLOWIND_VERSION_MAJOR
+#undef TALLOWIND_VERSION_MINOR
+#define TALLOWIND_VERSION_MAJOR 2
+#define TALLOWIND_VERSION_MINOR 13
+  EXPECT_EQ(std::pair(std::string(TALLOWIND_VERSION_SHORT), std::string(TALLOWIND_ABOUT_TITLE)),
+            std::pair(std::string("2.13"), std::string("Tallowind Version 2.13")));
+  for (const auto& [reply, newer] : {std::pair("2.13", false), {"2.125", false}, {"2.131", true}}) {
+    ResetFakeUi();
+    AnswerVersionText(reply, TALLOWIND_VERSION_SHORT);
+    EXPECT_EQ(fakeUi.boxes.at(0).text.starts_with(L"新しいバージョン"), newer) << reply;
+  }
+#pragma pop_macro("TALLOWIND_VERSION_MINOR")
+#pragma pop_macro("TALLOWIND_VERSION_MAJOR")
 }
 
 }  // namespace

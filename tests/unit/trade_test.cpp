@@ -39,9 +39,8 @@ class Trade : public testing::Test {
 };
 
 TEST_F(Trade, LogListsAndLastNumberAreReadByTolerantRules) {
-  std::optional<std::string> text = "stale";
-  EXPECT_EQ(std::tuple(LoadTradeLogText(text), text, ParseTradeLog(), ReadLastTradeNumber()),
-            std::tuple(255, std::nullopt, std::nullopt, 1));
+  EXPECT_EQ(std::tuple(LoadTradeLogText().status, ParseTradeLog(), ReadLastTradeNumber()),
+            std::tuple(ReadStatus::Missing, std::nullopt, 1));
   const struct { std::string text; std::optional<LogData> lists; std::int32_t lastNumber; } cases[] = {
       {"No.3\nARRAY:1,2,3\nNo.12\nARRAY:1,2,3,4", LogData{{1, 2, 3}, {1, 2, 3, 4}}, 12},
       {"ARRA:1,2,3\n", std::nullopt, 1},               {"ARRAY:\nSTATUS:LOSE\n", std::nullopt, 1},
