@@ -167,6 +167,26 @@ TEST(Simulation, MonteCarloDrawsItsPathAtOnce) {
   }
 }
 
+// While a run goes on: its count goes on from first, and the window, painted over on the screen, paints
+// its chart again; it takes no command.
+void ExpectTheWindowAliveMeanwhile(const App& app, HWND box, const wchar_t* text, long long first) {
+  std::wsmatch match;
+  std::wstring shown;
+  EXPECT_TRUE(Poll(kPatienceMs, [&] {
+    shown = TextOf(GetDlgItem(box, IDC_PROGRESS_TEXT));
+    return std::regex_match(shown, match, std::wregex(text)) && std::stoll(match[1]) > first;
+  }));
+  POINT corner{755, 305};
+  ClientToScreen(app.window, &corner);
+  const HDC screen = GetDC(nullptr);
+  PatBlt(screen, corner.x - 5, corner.y - 5, 10, 10, WHITENESS);
+  ReleaseDC(nullptr, screen);
+  EXPECT_EQ(0xFFFFFFu, Capture(app.window, {755, 305, 756, 306})[0]);
+  RedrawWindow(app.window, nullptr, nullptr, RDW_INVALIDATE);
+  app.Click(IDC_CLEAR_MARGIN);
+  EXPECT_EQ(kWinChart, app.WaitPixels(kWinChart));
+}
+
 TEST(Progress, ALongRunShowsItsProgressAndStopsWhenAsked) {
   App app;  // 1000000 samples
   app.SetTexts(IDC_MARGIN, kAlwaysWin);  // quick runs: the outputs and the chart that must stay
@@ -199,23 +219,7 @@ TEST(Progress, ALongRunShowsItsProgressAndStopsWhenAsked) {
     ASSERT_TRUE(std::regex_match(shown, match, std::wregex(text))) << shown.size();
     EXPECT_EQ(std::tuple(BoxView{caption, L"", Icon::None, {IDCANCEL}, true}, std::wstring(L"中止"), FALSE),
               std::tuple(app.View(box), TextOf(GetDlgItem(box, IDCANCEL)), IsWindowEnabled(app.window)));
-    if (button == IDC_ARITHMETIC_CALCULATE) {
-      const long long first = std::stoll(match[1]);  // the count goes on
-      ASSERT_TRUE(Poll(kPatienceMs, [&] {
-        shown = TextOf(GetDlgItem(box, IDC_PROGRESS_TEXT));
-        return std::regex_match(shown, match, std::wregex(text)) && std::stoll(match[1]) > first;
-      }));
-      // Painted over on the screen meanwhile, the window paints its chart again; it takes no command.
-      POINT corner{755, 305};
-      ClientToScreen(app.window, &corner);
-      const HDC screen = GetDC(nullptr);
-      PatBlt(screen, corner.x - 5, corner.y - 5, 10, 10, WHITENESS);
-      ReleaseDC(nullptr, screen);
-      ASSERT_EQ(0xFFFFFFu, Capture(app.window, {755, 305, 756, 306})[0]);
-      RedrawWindow(app.window, nullptr, nullptr, RDW_INVALIDATE);
-      app.Click(IDC_CLEAR_MARGIN);
-      EXPECT_EQ(kWinChart, app.WaitPixels(kWinChart));
-    }
+    if (button == IDC_ARITHMETIC_CALCULATE) ExpectTheWindowAliveMeanwhile(app, box, text, std::stoll(match[1]));
     app.Dismiss(box, message, wParam);  // a run that did not stop would go on for minutes, or end in an error
     EXPECT_EQ(std::tuple(TRUE, false, made + 4),  // the progress window and its three controls made
               std::tuple(IsWindowEnabled(app.window), app.HasBox(), windowsMade));
