@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "fuzz.h"
-#include "io/paths.h"
 #include "trade/trade_log.h"
 #include "trade/trade_model.h"
 #include "trade/trade_parameters.h"
@@ -12,16 +11,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   TradeLogPath = InputFile("trade_query.txt", data, size);
   tradeParameters.unitLotSize = 100000000;  // the largest conditions the validators let through
   tradeParameters.takeProfit = tradeParameters.stopLoss = 1000;
-  Check(LoadTradeLogText().status == ReadStatus::Found);
   const std::optional<std::int32_t> lastNumber = ReadLastTradeNumber();
-  Check(lastNumber && *lastNumber >= 0);
+  Check(LoadTradeLogText().status == ReadStatus::Found && lastNumber && *lastNumber >= 0);
   const std::optional<LogData> log = ParseTradeLog();
   if (!log) return 0;
   Check(std::ranges::all_of(*log, [](const auto& list) { return !list.empty() && std::ranges::min(list) >= 0; }));
   ComputeSetProfit(*log);
   for (TradeResult result : {TradeResult::Win, TradeResult::Lose}) {
-    const std::optional<ProgressionArray> next = NextProgression(result, log->back());
-    const auto record = ComposeTradeRecord(result, std::to_string(std::int64_t{*lastNumber} + 1), next.value(), 0);
+    const auto record = ComposeTradeRecord(result, std::to_string(std::int64_t{*lastNumber} + 1), NextProgression(result, log->back()).value(), 0);
     Check(record && record->back() == '\n');
   }
   return 0;

@@ -7,7 +7,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ResetFakeUi();
   fakeUi.reply = std::string(reinterpret_cast<const char*>(data), size);
   VersionCheckCommand();
-  const std::vector<ShownBox>& boxes = fakeUi.boxes;
-  Check(boxes.size() == 1 && (boxes[0].kind == BoxKind::VersionResult || boxes[0].kind == BoxKind::Error));
+  Check(fakeUi.boxes.size() == 1 && (fakeUi.boxes[0].kind == BoxKind::VersionResult || fakeUi.boxes[0].kind == BoxKind::Error));
   return 0;
 }

@@ -1,9 +1,9 @@
-// The scripted window for the unit tests.
+// The scripted window for the unit tests, and the fixed dates.
+#include "fake_ui.h"
+
 #include <cstdlib>
 #include <ctime>
 #include <utility>
-
-#include "fake_ui.h"
 
 namespace {
 
@@ -13,14 +13,26 @@ struct FakeWork {
   ~FakeWork() { allocationFault.countdown = countdown; }
 };
 
-// The dates that the tests write are the same on every machine.
+void SetTimeZone(const std::string& zone) {  // an empty zone is the system's own
 #ifdef _WIN32
-const bool kInUtc = _putenv("TZ=UTC0") == 0 && (_tzset(), true);
+  _putenv(("TZ=" + zone).c_str());
+  _tzset();
 #else
-const bool kInUtc = setenv("TZ", "UTC0", 1) == 0 && (tzset(), true);
+  zone.empty() ? unsetenv("TZ") : setenv("TZ", zone.c_str(), 1);
+  tzset();
 #endif
+}
 
 }  // namespace
+
+FixedDates::FixedDates() : zone(std::getenv("TZ") ? std::getenv("TZ") : "") {
+  SetTimeZone("UTC0");
+  SetClockForTesting(1796462102);
+}
+FixedDates::~FixedDates() {
+  SetClockForTesting(std::nullopt);
+  SetTimeZone(zone);
+}
 
 bool ShowBox(BoxKind kind, std::wstring_view text, BoxOwner owner) {
   FakeWork work;
