@@ -1,5 +1,4 @@
-// Decimal text, the field validators, the progression list, text files in
-// text mode, folders, code-page conversion and the date text.
+// Decimal text, the field validators, the progression list, text files in text mode, and the program's folder.
 #include <gtest/gtest.h>
 
 #include "core/decimal.h"
@@ -8,8 +7,6 @@
 #include "fake_ui.h"
 
 namespace {
-
-using List = ProgressionArray;
 
 TEST(DecimalText, FormatsParsesNormalizesAndChecks) {
   const struct { double value; const char* precision; const char* text; } formats[] = {
@@ -46,12 +43,12 @@ TEST(TradeFields, ValidatorsAcceptTheirRangesOnly) {
 
 TEST(Progression, NextListStakeAndResultByLengths) {
   constexpr TradeResult W = TradeResult::Win, L = TradeResult::Lose;
-  const struct { TradeResult result; List before, after; } cases[] = {
+  const struct { TradeResult result; ProgressionArray before, after; } cases[] = {
       {L, {1, 2, 3}, {1, 2, 3, 4}}, {L, {3, 4}, {3, 4, 7}}, {L, {INT32_MAX, 5}, {INT32_MAX, 5, INT32_MAX}},
       {L, {INT32_MAX - 1, 1}, {INT32_MAX - 1, 1, INT32_MAX}}, {W, {1, 2, 3, 4, 5, 6}, {3, 4}},
       {W, {2, 3, 5, 8, 13, 21, 34}, {5, 8, 13}}, {W, {1, 2, 3, 4, 5}, {}}, {W, {7}, {}}, {L, {7}, {}}, {L, {}, {}}};
   for (const auto& c : cases) EXPECT_EQ(NextProgression(c.result, c.before), c.after) << c.before.size();
-  EXPECT_EQ(ProgressionFromBlock(std::array<std::int32_t, 5>{0, 2, 3, -5, 9}), List({0, 2, 3}));
+  EXPECT_EQ(ProgressionFromBlock(std::array<std::int32_t, 5>{0, 2, 3, -5, 9}), ProgressionArray({0, 2, 3}));
   EXPECT_EQ(std::tuple(ProgressionStake({5}), ProgressionStake({INT32_MAX, 9, INT32_MAX}), CompareProgressionLengths({1, 2, 3}, {1, 2, 3, 4}),
                        CompareProgressionLengths({1, 2, 3, 4}, {1, 2}), CompareProgressionLengths({1, 2, 3}, {7, 8, 9})),
             std::tuple(0, 4294967294, L, W, std::nullopt));
@@ -72,8 +69,7 @@ TEST(Files, ReadInTextModeToTheFirstZeroByteAndWriteWithCrLf) {
   EXPECT_TRUE(AppendTextFile(dir.File("w.txt"), "A1\n") && AppendTextFile(dir.File("w.txt"), "B2\n") && WriteTextFile(path, "C\n3") &&
               FolderAcceptsFiles(dir.path.string()));
   EXPECT_EQ(std::tuple(ReadBytes(dir.File("w.txt")), ReadBytes(path)), std::tuple(std::string("A1\r\nB2\r\n"), std::string("C\r\n3")));
-  // A folder in the way, a folder missing, or a full disk (where fclose meets
-  // what fwrite buffered): nothing is written, and the temporary file goes.
+  // A folder in the way or missing, or a full disk (fclose meets what fwrite buffered): nothing written, no file left.
   MakeDirectory(dir.File("d"));
   for (const std::string& target : {dir.File("d"), dir.File("missing/w.txt")})
     EXPECT_FALSE(WriteTextFile(target, "x") || AppendTextFile(target, "x")) << target;
@@ -92,26 +88,6 @@ TEST(Folders, TheProgramsFolderEndsAtItsLastSeparator) {
       {"/tmp/a/\x81\x5C\x9F\x5C\xE0\x5C\xFC\x5C", "/tmp/a/"}, {"x\x80\\\xA0\\\xDF\\\xFD\\y", "x\x80\\\xA0\\\xDF\\\xFD\\"},
       {"Tallowind.exe", ""}, {"a\\\x95", "a\\"}, {"\x95\x5C.exe", ""}};
   for (const auto& [name, folder] : cases) EXPECT_EQ(DirectoryOf(name), folder) << name;
-}
-
-TEST(Text, ConvertsWithCodePage932) {
-  std::string hiragana;
-  for (int i = 0; i < 1100; ++i) hiragana += "\x82\xA0";  // more than the converter's chunk
-  const std::pair<std::wstring, std::string> both[] = {{L"", ""}, {L"\xFF65TRADE", "\xA5TRADE"}, {L"勝率(%):", "\x8F\x9F\x97\xA6(%):"},
-                                                       {std::wstring(1100, L'あ'), hiragana}};
-  for (const auto& [wide, narrow] : both) EXPECT_EQ(std::tuple(WideToAnsi(wide), AnsiToWide(narrow)), std::tuple(narrow, wide));
-  // What code page 932 cannot hold becomes '?', and the conversion goes on.
-  EXPECT_EQ(WideToAnsi(L"a\x4E02z"), "a?z");
-#ifndef _WIN32  // bytes that are no character: the system's converter has its own defaults
-  EXPECT_EQ(std::tuple(AnsiToWide("a\x80z"), AnsiToWide("a\x82")), std::tuple(L"a?z", L"a?"));
-#endif
-}
-
-TEST(Clock, DateTextIsCtimeWithADayOfTwoDigitsInLocalTime) {
-  const FixedDates utc;
-  const std::pair<std::int64_t, const char*> cases[] = {{ClockNow(), "Sat Dec 05 09:15:02 2026\n"}, {946684799, "Fri Dec 31 23:59:59 1999\n"},
-                                                       {INT64_MAX, "Thu Jan 01 00:00:00 1970\n"}};  // beyond the calendar
-  for (const auto& [seconds, text] : cases) EXPECT_EQ(DateText(seconds), text) << seconds;
 }
 
 }  // namespace

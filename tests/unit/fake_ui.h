@@ -1,8 +1,6 @@
-// What the unit tests share: a scripted stand-in for the window, a folder of
-// their own with exact file bytes, dates fixed in UTC, and the io headers.
+// What the unit tests share: a scripted window, folders with exact file bytes, dates fixed in UTC, the io headers.
 #pragma once
 
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -27,9 +25,7 @@ using Boxes = std::vector<ShownBox>;
 
 inline struct FakeUi {
   std::map<int, std::wstring> controls;                      // control id -> its text
-  std::vector<int> controlsRead;                             // ids in the order they were read
   Boxes boxes;                                               // every box, in order
-  std::deque<bool> answers;                                  // answers to questions; Yes when empty
   std::optional<std::string> reply;                          // what the version text's server sends
   std::vector<RunKind> runs;                                 // runs begun, in order
   bool runOpen = false;                                      // between BeginRun and EndRun
@@ -38,8 +34,7 @@ inline struct FakeUi {
 } fakeUi;
 inline void ResetFakeUi() { fakeUi = FakeUi{}; }
 
-// Texts written "a|b|c" for the controls from the first id on: the trade
-// inputs in panel order, or outputs.
+// Texts written "a|b|c" for the controls from the first id on: the trade inputs in panel order, or outputs.
 inline std::vector<std::wstring> Fields(std::wstring_view text) {
   std::vector<std::wstring> fields(1);
   for (wchar_t c : text) c == L'|' ? fields.emplace_back() : fields.back() += c;
@@ -55,8 +50,7 @@ inline std::vector<std::wstring> Shown(int first, int last) {
   return texts;
 }
 
-// The allocation sweep's fault: while countdown is above 0 each allocation
-// counts it down, the one reaching 0 throws. The fake's work never counts.
+// The allocation sweep's fault: each allocation counts down from above 0, the one reaching 0 throws; the fake's don't.
 inline struct AllocationFault {
   std::size_t countdown = 0;
   bool met = false;

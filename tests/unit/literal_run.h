@@ -1,7 +1,5 @@
-// The arithmetic simulation's sampling as plainly written: a new list for
-// every trade from NextProgression, the draws from DrawTradeResult, the rules
-// of a trade spelled out again here. The reference the fast run must match to
-// the last bit; the benchmarks time it too.
+// The arithmetic simulation's sampling as plainly written (a new list per trade from NextProgression, the draws from
+// DrawTradeResult, the rules spelled out again): the fast run must match it to the last bit; the benchmarks time it too.
 #pragma once
 
 #include <cstdint>
@@ -12,8 +10,7 @@
 #include "trade/trade_log.h"
 #include "trade/trade_parameters.h"
 
-// Plays the given number of samples from the last list of a consistent log
-// with the numbers of tradeParameters and the shared generator.
+// Plays samples from the last list of a consistent log with the numbers of tradeParameters and the shared generator.
 inline SampleSums PlayLiteralSamples(const LogData& log, std::int64_t samples) {
   const TradeParameters& p = tradeParameters;
   const auto lot = [&](const ProgressionArray& list) { return static_cast<double>(ProgressionStake(list) * std::int64_t{p.unitLotSize}); };

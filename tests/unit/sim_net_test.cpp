@@ -1,5 +1,4 @@
-// The sampling count and its dialog, the chart's line, and the version check
-// through the scripted window.
+// The sampling count and its dialog, the chart's line, and the version check, through the scripted window.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -26,7 +25,8 @@ TEST(SamplingCount, FileGivesTheCountAndTheDialogShowsAndSavesIt) {
     EXPECT_EQ(samplingCount, count) << bytes;
   }
   const struct { std::wstring typed; std::string stored; std::wstring shown; } saves[] = {
-      {L"0500", "0500", L"500"}, {L"12345678", "1234567", L"1000000"}, {L"", "", L"1"}, {L"１２", "\x82\x50\x82\x51", L"1000000"}};
+      {L"0500", "0500", L"500"}, {L"12345678", "1234567", L"1000000"}, {L"", "", L"1"}, {L"１２", "\x82\x50\x82\x51", L"1000000"},
+      {L"1\x4E02", "1?", L"1000000"}};  // what code page 932 cannot hold becomes '?'
   for (const auto& c : saves) {
     const SiteError error = SaveSamplingCountText(c.typed);
     const SamplingCountOpening opening = OpenSamplingCountDialog();
@@ -53,30 +53,18 @@ TEST(ChartGeometry, PlacesEveryMarginOnTheScale) {
   }
 }
 
-// The own version is MAJOR.MINOR of version.h, "1.0" as built: other
-// numbers there reach the About box's title and the check.
-#pragma push_macro("TALLOWIND_VERSION_MAJOR")
-#pragma push_macro("TALLOWIND_VERSION_MINOR")
-#undef TALLOWIND_VERSION_MAJOR
-#undef TALLOWIND_VERSION_MINOR
-#define TALLOWIND_VERSION_MAJOR 2
-#define TALLOWIND_VERSION_MINOR 13
-const std::pair<std::string, std::string> kSecondVersion = {TALLOWIND_VERSION_SHORT, TALLOWIND_ABOUT_TITLE};
-#pragma pop_macro("TALLOWIND_VERSION_MINOR")
-#pragma pop_macro("TALLOWIND_VERSION_MAJOR")
-
+// The own version is MAJOR.MINOR of version.h ("1.0" as built), and so is the About box's title: other numbers
+// there give another version, which the check then compares with.
 TEST(VersionCheck, AnswersEachServerTextWithOneBoxAsTheOwnVersionSeesIt) {
-  EXPECT_EQ(std::tuple(kSecondVersion.first, kSecondVersion.second, std::string(TALLOWIND_ABOUT_TITLE)),
-            std::tuple("2.13", "Tallowind Version 2.13", "Tallowind Version 1.0"));
+  EXPECT_EQ(std::tuple(TALLOWIND_VERSION_SHORT, TALLOWIND_ABOUT_TITLE, TALLOWIND_SHORT(2, 13), TALLOWIND_TITLED(2, 13)),
+            std::tuple(std::string_view("1.0"), std::string_view("Tallowind Version 1.0"), std::string_view("2.13"), std::string_view("Tallowind Version 2.13")));
   const std::wstring url(TALLOWIND_DOWNLOAD_URL, TALLOWIND_DOWNLOAD_URL + std::strlen(TALLOWIND_DOWNLOAD_URL));
-  auto newer = [&](const std::string& v) {
-    return ShownBox{BoxKind::VersionResult,
-                    L"新しいバージョンが公開されています。\n最新バージョンはVersion " + std::wstring(v.begin(), v.end()) + L"です。\nダウンロードはこちらから可能です。→" + url};
-  };
+  auto newer = [&](const std::string& v) {  // the message names the version as sent
+    return ShownBox{BoxKind::VersionResult, L"新しいバージョンが公開されています。\n最新バージョンはVersion " + std::wstring(v.begin(), v.end()) + L"です。\nダウンロードはこちらから可能です。→" + url}; };
   const ShownBox upToDate{BoxKind::VersionResult, L"このソフトウェアは最新バージョンです。"};
   const ShownBox bad{BoxKind::Error, L"エラーコード:02-02\nバージョン情報へのアクセスに失敗しました。"};
   // The message holds 105 bytes of its own and the address; 1024 fit.
-  const std::string longest = "2." + std::string(1024 - 105 - url.size() - 2, '5'), second = kSecondVersion.first;
+  const std::string longest = "2." + std::string(1024 - 105 - url.size() - 2, '5'), second = TALLOWIND_SHORT(2, 13);
   const struct { std::optional<std::string> reply; std::string own; ShownBox box; } cases[] = {
       {"1.0", "1.0", upToDate}, {"0.9", "1.0", upToDate}, {"1.01", "1.0", newer("1.01")}, {"010.50", "1.0", newer("010.50")},
       {"2.13", second, upToDate}, {"2.125", second, upToDate}, {"2.131", second, newer("2.131")}, {longest, "1.0", newer(longest)},

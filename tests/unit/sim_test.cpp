@@ -1,7 +1,7 @@
-// Both simulations through their CALCULATE commands, the random draw, the fast
-// sampling against the plain loop, and how a long run asks whether to go on.
+// Both simulations through their commands, the draw, the fast sampling against the plain loop, and a long run.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 
 #include "fake_ui.h"
@@ -17,11 +17,9 @@ using Asked = std::vector<std::pair<std::int64_t, std::int64_t>>;
 using Points = std::vector<double>;
 constexpr PathStatus kWon = PathStatus::Won, kLost = PathStatus::Lost;
 
-// Start(): a log of the lists ("1,2,3"; none: no log) in a folder of its own,
-// the generator at state 1, the samples; all that the runs change goes back.
+// Start(): a log of the lists ("1,2,3"; none: no log), the generator at state 1, the samples; all runs change goes back.
 class Simulation : public testing::Test {
  protected:
-  void SetUp() override { Start({"1,2,3"}); }
   void TearDown() override {
     std::tie(fakeUi, randomDraw, arithmeticResults, marginSeries, tradeParameters, samplingCount) =
         std::tuple(FakeUi{}, RandomDraw{}, ArithmeticResults{}, MarginSeries{}, TradeParameters{}, kDefaultSamplingCount);
@@ -41,13 +39,12 @@ TEST_F(Simulation, ArithmeticShowsTheFourResultsOrOneBox) {
   const struct {
     std::initializer_list<std::string> log;
     std::wstring_view inputs, shown;   // shown: ruin rate, WIN ONLY, WIN & LOSE, LOSE ONLY
-    std::optional<ShownBox> box = {};  // then the outputs keep their texts
-    std::int32_t samples = 1000;
+    std::optional<ShownBox> box = {}; std::int32_t samples = 1000;  // with a box the outputs keep their texts
   } cases[] = {
       {{"1,2,3"}, L"100000|25|100|1000|100|0.5|0.5", L"0|2000|2000|0"},  // every sample wins: lot 4000
-      // Losses of 4000 and 5000 leave 1000, which cannot carry the lot of 6000; a loss beyond the margin counts it.
+      // Losses of 4000 and 5000 leave 1000, which cannot carry the lot of 6000; a loss beyond the margin counts it;
+      // a lot equal to the capacity (5000 on 5000) is played; a loss may leave 0 or 1.
       {{"1,2,3"}, L"10000|1|1|1000|0|0.5|1", L"100|0|-9000|-9000"}, {{"1,2,3"}, L"5000|1|1|1000|0|0.5|2", L"100|0|-5000|-5000"},
-      // A lot equal to the capacity (5000 on 5000) is played; a loss may leave 0 or 1.
       {{"1,2,3"}, L"9000|1|1|1000|0|0.5|1", L"100|0|-9000|-9000"}, {{"1,2,3"}, L"10001|1|1|1000|0|0.5|2.5", L"100|0|-10000|-10000"},
       // Ruined without sampling: a logged loss beyond the margin, or s = -4000 leaving 4000 for a lot of 5000.
       {{"1,2,3", "1,2,3,4"}, L"1000|1|1|100|50|0.5|3", L"100|0|-1000|-1000"}, {{"1,2,3", "1,2,3,4"}, L"8000|1|1|1000|50|0.5|1", L"100|0|-4000|-4000"},
@@ -71,22 +68,23 @@ TEST_F(Simulation, MonteCarloKeepsThePathAndShowsItOrOneBox) {
   const struct {
     std::initializer_list<std::string> log;
     std::wstring_view inputs, shown;   // shown: profit, HIGH VALUE, LOW VALUE, STATUS, trade count
-    MarginSeries series;
+    Points points;  // then the series: the lists logged, the highest and the lowest point, the status
+    std::int32_t logged; double high, low; PathStatus status;
     std::optional<ShownBox> box = {};  // then the outputs keep their texts
   } cases[] = {
-      {{"1,2,3"}, L"100000|25|100|1000|100|0.5|0.5", L"2000|102000|100000|WIN|1", {Points{100000, 102000}, 1, 102000, 100000, kWon}},
+      {{"1,2,3"}, L"100000|25|100|1000|100|0.5|0.5", L"2000|102000|100000|WIN|1", Points{100000, 102000}, 1, 102000, 100000, kWon},
       // The next lot, 6000, exceeds the capacity 1000; a simulated margin of -3000 is kept as 0.
-      {{"1,2,3"}, L"10000|1|1|1000|0|0.5|1", L"-9000|10000|1000|LOSE|2", {Points{10000, 6000, 1000}, 1, 10000, 1000, kLost}},
-      {{"1,2,3"}, L"5000|1|1|1000|0|0.5|2", L"-5000|5000|0|LOSE|1", {Points{5000, 0}, 1, 5000, 0, kLost}},
+      {{"1,2,3"}, L"10000|1|1|1000|0|0.5|1", L"-9000|10000|1000|LOSE|2", Points{10000, 6000, 1000}, 1, 10000, 1000, kLost},
+      {{"1,2,3"}, L"5000|1|1|1000|0|0.5|2", L"-5000|5000|0|LOSE|1", Points{5000, 0}, 1, 5000, 0, kLost},
       // Logged 96000 and 91000, then from state 1 at 40 %: L W L L L; the lot of 16000 exceeds 58500 × 25 / 100.
       {{"1,2,3", "1,2,3,4", "1,2,3,4,5"}, L"100000|25|100|1000|40|0.5|1", L"-41500|100000|58500|LOSE|7",
-       {Points{100000, 96000, 91000, 85000, 88500, 81500, 71500, 58500}, 3, 100000, 58500, kLost}},
+       Points{100000, 96000, 91000, 85000, 88500, 81500, 71500, 58500}, 3, 100000, 58500, kLost},
       // Logged losses beyond the margin stay below zero, and nothing is simulated; a base of 1 plays its lot of 5.
-      {{"1,2,3", "1,2,3,4", "1,2,3,4,5"}, L"5000|1|1|1000|50|0.5|1", L"-9000|5000|-4000|LOSE|2", {Points{5000, 1000, -4000}, 3, 5000, -4000, kLost}},
-      {{"1,2,3", "1,2,3,4"}, L"4001|1000|1|1|100|1|1000", L"-3995|4001|1|WIN|2", {Points{4001, 1, 6}, 2, 4001, 1, kWon}},
-      {{}, L"100000|25|100|1000|50|0.5|0.5", L"a|b|c|d|e", earlier, ShownBox{BoxKind::Error, L"エラーコード:02-61\nメモリの確保に失敗しました。"}},
+      {{"1,2,3", "1,2,3,4", "1,2,3,4,5"}, L"5000|1|1|1000|50|0.5|1", L"-9000|5000|-4000|LOSE|2", Points{5000, 1000, -4000}, 3, 5000, -4000, kLost},
+      {{"1,2,3", "1,2,3,4"}, L"4001|1000|1|1|100|1|1000", L"-3995|4001|1|WIN|2", Points{4001, 1, 6}, 2, 4001, 1, kWon},
+      {{}, L"100000|25|100|1000|50|0.5|0.5", L"a|b|c|d|e", Points{1, 2}, 9, 2, 1, kWon, ShownBox{BoxKind::Error, L"エラーコード:02-61\nメモリの確保に失敗しました。"}},
       // Lists of equal length: the points so far stay, unfinished.
-      {{"1,2,3", "1,2,3,4", "1,2,3,5"}, L"100000|25|100|1000|50|0.5|1", L"a|b|c|d|e", {Points{100000, 96000}, 9, 0, 0, PathStatus::Unfinished},
+      {{"1,2,3", "1,2,3,4", "1,2,3,5"}, L"100000|25|100|1000|50|0.5|1", L"a|b|c|d|e", Points{100000, 96000}, 9, 0, 0, PathStatus::Unfinished,
        ShownBox{BoxKind::Error, L"エラーコード:02-62\nMONTE CARLO SIMULATION実行時にエラーが発生しました。"}}};
   for (const auto& c : cases) {
     Start(c.log, 1000, c.inputs);
@@ -94,24 +92,7 @@ TEST_F(Simulation, MonteCarloKeepsThePathAndShowsItOrOneBox) {
     SetControls(IDC_PROFIT, L"a|b|c|d|e");
     EXPECT_EQ(MonteCarloCalculateCommand(), !c.box) << c.inputs.data();
     EXPECT_EQ(std::tuple(Shown(IDC_PROFIT, IDC_TRADE_COUNT), fakeUi.boxes, marginSeries),
-              std::tuple(Fields(c.shown), c.box ? Boxes{*c.box} : Boxes{}, c.series)) << c.inputs.data();
-  }
-}
-
-// Conditions that cannot be simulated (the inputs' validators let none of them
-// through) fail both simulations, which leave their results as they were.
-TEST_F(Simulation, ConditionsThatCannotBeSimulatedAreRejectedAndNothingElse) {
-  const double kInfinity = std::numeric_limits<double>::infinity(), kMicro = 0.000001f;  // at their bounds, or just past one
-  const struct { TradeParameters parameters; bool rejected; } cases[] = {
-      {{{}, 0, 1, 1e-300, 1, 0, kMicro, kMicro}, false}, {{{}, 0, 1, 1e-300, 1, 1, kMicro, kMicro}, false}, {{{}, -0.01, 1, 1, 1, 0, 1, 1}, true},
-      {{{}, kInfinity, 1, 1, 1, 0, 1, 1}, true}, {{{}, 0, 0, 1, 1, 0, 1, 1}, true}, {{{}, 0, 1, 0, 1, 0, 1, 1}, true}, {{{}, 0, 1, 1, 0, 0, 1, 1}, true},
-      {{{}, 0, 1, 1, 1, -0.01, 1, 1}, true}, {{{}, 0, 1, 1, 1, 1.01, 1, 1}, true}, {{{}, 0, 1, 1, 1, 0, 9.9e-7, 1}, true}, {{{}, 0, 1, 1, 1, 0, 1, 9.9e-7}, true}};
-  const MarginSeries earlier = {Points{1, 3, 2}, 2, 3, 1, kWon};
-  for (const auto& [parameters, rejected] : cases) {
-    std::tie(tradeParameters, arithmeticResults, marginSeries) = std::tuple(parameters, ArithmeticResults{0.25, 1, 2, 3}, earlier);
-    const RunOutcome expected = rejected ? RunOutcome::Failed : RunOutcome::Done;
-    EXPECT_EQ(std::pair(RunArithmeticSimulation({{1, 2, 3}}), RunMonteCarloSimulation({{1, 2, 3}})), std::pair(expected, expected));
-    EXPECT_EQ(std::tuple(arithmeticResults == ArithmeticResults{0.25, 1, 2, 3}, marginSeries == earlier), std::tuple(rejected, rejected));
+              std::tuple(Fields(c.shown), c.box ? Boxes{*c.box} : Boxes{}, MarginSeries{c.points, c.logged, c.high, c.low, c.status})) << c.inputs.data();
   }
 }
 
@@ -140,9 +121,8 @@ TEST_F(Simulation, TheFastSamplingMatchesThePlainLoopToTheLastBit) {
   }
 }
 
-// A run asks every 4096 samples, and every 65536 trades of a long sample or
-// path (at win rate 0 the one sample, or the path, loses 1,414,211 times); a
-// stopped run leaves the outputs, and the path, as they were.
+// A run asks every 4096 samples and every 65536 trades of a long sample or path (at win rate 0 the one sample, or
+// the path, loses 1,414,211 times); a stopped run leaves the outputs as they were.
 TEST_F(Simulation, ALongRunAsksNowAndThenAndStopsWhenTold) {
   Start({"1,2,3"}, 10000, L"1000000|25|100|1000|37|0.5|0.5");  // long samples leave the tree
   fakeUi.stopAt = 2;
@@ -159,35 +139,37 @@ TEST_F(Simulation, ALongRunAsksNowAndThenAndStopsWhenTold) {
   EXPECT_EQ(std::tuple(fakeUi.asked.size(), arithmeticResults), std::tuple(3u, ArithmeticResults{0, 0, 0, 0}));  // no sample ended
   Start({"1,2,3"}, 1, L"1000000|1000|0.000001|1|0|0.000001|0.000001");
   ASSERT_TRUE(MonteCarloCalculateCommand());
-  EXPECT_EQ(std::tuple(Shown(IDC_PROFIT, IDC_TRADE_COUNT), fakeUi.asked.size(), fakeUi.asked.back()),
-            std::tuple(Fields(L"-1000000|1000000|0|LOSE|1414211"), 21u, std::pair<std::int64_t, std::int64_t>(21 * 65536, 0)));
-  const MarginSeries last = marginSeries;
-  Start({"1,2,3"}, 1, L"1000000|1000|0.000001|1|0|0.000001|0.000001");
-  fakeUi.stopAt = 2;
-  SetControls(IDC_PROFIT, L"a|b|c|d|e");
-  EXPECT_FALSE(MonteCarloCalculateCommand());
-  EXPECT_EQ(std::tuple(fakeUi.asked.size(), fakeUi.runs, fakeUi.runOpen, fakeUi.boxes, Shown(IDC_PROFIT, IDC_TRADE_COUNT), marginSeries),
-            std::tuple(2u, std::vector{RunKind::MonteCarlo}, false, Boxes{}, Fields(L"a|b|c|d|e"), last));
+  EXPECT_EQ(std::tuple(Shown(IDC_PROFIT, IDC_TRADE_COUNT), fakeUi.asked.size(), fakeUi.asked.back(), fakeUi.runs),
+            std::tuple(Fields(L"-1000000|1000000|0|LOSE|1414211"), 21u, std::pair<std::int64_t, std::int64_t>(21 * 65536, 0), std::vector{RunKind::MonteCarlo}));
 }
 
-// Seeded from the clock's low 32 bits, 500 values on (1000 gives 942875036,
-// 2000 1047079940), at each simulation's first run, even a failed one; a draw
-// wins below the nearest whole percent of the win rate.
-TEST_F(Simulation, EachSimulationSeedsAtItsFirstRunAndDrawsAtTheWinRate) {
+// Each simulation seeds from the clock's low 32 bits, 500 values on (1000 gives 942875036, 2000 1047079940), at its
+// first run, even a failed one. Conditions that cannot be simulated (the inputs' validators let none of them
+// through) fail; at their bounds they run (a margin of 0 ends without a draw).
+TEST_F(Simulation, EachSimulationSeedsAtItsFirstRunAndRejectsWhatCannotBeSimulated) {
+  const double kInfinity = std::numeric_limits<double>::infinity(), kMicro = 0.000001f;
+  constexpr auto A = RunArithmeticSimulation, M = RunMonteCarloSimulation;
+  constexpr RunOutcome kFailed = RunOutcome::Failed, kDone = RunOutcome::Done;
+  const struct { std::int64_t clock; RunOutcome (*run)(const LogData&); TradeParameters conditions; RunOutcome outcome; std::uint32_t state; } runs[] = {
+      {0x100000000 + 1000, A, {{}, -0.01, 1, 1, 1, 0, 1, 1}, kFailed, 942875036}, {2000, A, {{}, kInfinity, 1, 1, 1, 0, 1, 1}, kFailed, 942875036},
+      {2000, A, {{}, 0, 0, 1, 1, 0, 1, 1}, kFailed, 942875036}, {2000, A, {{}, 0, 1, 0, 1, 0, 1, 1}, kFailed, 942875036},
+      {2000, A, {{}, 0, 1, 1, 0, 0, 1, 1}, kFailed, 942875036}, {2000, A, {{}, 0, 1, 1, 1, -0.01, 1, 1}, kFailed, 942875036},
+      {2000, A, {{}, 0, 1, 1, 1, 1.01, 1, 1}, kFailed, 942875036}, {2000, A, {{}, 0, 1, 1, 1, 0, 9.9e-7, 1}, kFailed, 942875036},
+      {2000, A, {{}, 0, 1, 1, 1, 0, 1, 9.9e-7}, kFailed, 942875036}, {2000, A, {{}, 0, 1, 1e-300, 1, 0, kMicro, kMicro}, kDone, 942875036},
+      {2000, M, {{}, 0, 1, 1e-300, 1, 1, kMicro, kMicro}, kDone, 1047079940}, {3000, M, {{}, -0.01, 1, 1, 1, 0, 1, 1}, kFailed, 1047079940}};
   randomDraw = {0, 777, false, false};
-  tradeParameters.margin = -1;  // every run fails its preconditions
-  const struct { std::int64_t clock; RunOutcome (*run)(const LogData&); std::uint32_t state; } runs[] = {
-      {0x100000000 + 1000, RunArithmeticSimulation, 942875036}, {2000, RunArithmeticSimulation, 942875036},
-      {2000, RunMonteCarloSimulation, 1047079940}, {3000, RunMonteCarloSimulation, 1047079940}};
   for (const auto& r : runs) {
     SetClockForTesting(r.clock);
-    EXPECT_EQ(r.run({{1, 2, 3}}), RunOutcome::Failed);
-    EXPECT_EQ(std::tuple(randomDraw.randomState, randomDraw.drawAccumulator), std::tuple(r.state, 777)) << r.clock;
+    tradeParameters = r.conditions;
+    EXPECT_EQ(std::tuple(r.run({{1, 2, 3}}), randomDraw.drawAccumulator), std::tuple(r.outcome, 777)) << r.clock;
+    EXPECT_EQ(randomDraw.randomState, r.state) << r.clock;
   }
   SetClockForTesting(std::nullopt);
-  const std::pair<double, int> thresholds[] = {{0, 0}, {0.004, 0}, {0.005, 1}, {0.29, 29}, {0.57, 57}, {0.994, 99}, {1, 100}, {-1, 0}, {2, 100},
-                                               {std::numeric_limits<double>::quiet_NaN(), 0}};
-  for (const auto& [rate, threshold] : thresholds) EXPECT_EQ(WinThreshold(rate), threshold) << rate;
+}
+
+TEST(Draws, WinBelowTheWinRatesNearestWholePercent) {
+  const std::pair<double, int> cases[] = {{0, 0}, {0.004, 0}, {0.005, 1}, {0.29, 29}, {0.57, 57}, {0.994, 99}, {1, 100}, {-1, 0}, {2, 100}, {std::nan(""), 0}};
+  for (const auto& [rate, threshold] : cases) EXPECT_EQ(WinThreshold(rate), threshold) << rate;
 }
 
 TEST(ProgressText, CountsAndTheTimeStillNeededAtThePaceSoFar) {
