@@ -41,10 +41,12 @@ std::optional<std::string> FormatDecimal(double value, std::string_view precisio
     // Drop only as many decimals as the text must lose; the rounding of the
     // shorter text may still carry into a new integer digit, hence the loop.
     const int excess = static_cast<int>(text.size() - kMaxFormattedChars);
-    decimals = excess >= decimals ? 0 : decimals - excess;
+    decimals = std::max(decimals - excess, 0);
     text = print(std::chars_format::fixed, decimals);
   }
-  for (int digits = 24; text.size() > kMaxFormattedChars && digits >= 0; --digits) {
+  // Any double's scientific text fits with 23 digits ("-d." + 23 + "e+308"),
+  // so this ends by then; one with a shorter exponent keeps a digit more.
+  for (int digits = 24; text.size() > kMaxFormattedChars; --digits) {
     text = print(std::chars_format::scientific, digits);
   }
   try {

@@ -6,8 +6,7 @@
 #include <new>
 
 void PlayList::Start(const ProgressionArray& list) {
-  if (slots.size() <= list.size()) slots.resize(std::max<std::size_t>(2 * list.size() + 2, 16));
-  std::copy(list.begin(), list.end(), slots.begin());
+  slots.assign(list.begin(), list.end());  // keeps the block's capacity
   begin = 0;
   end = list.size();
 }

@@ -3,6 +3,7 @@
 // a win strikes two numbers from each end, and an empty list ends the set.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -28,8 +29,8 @@ inline std::int64_t ProgressionStake(const ProgressionArray& list) { return Stak
 // change of a list is made here.
 struct PlayList {
   std::vector<std::int32_t> slots;  // the numbers are slots[begin] to slots[end - 1]
-  std::size_t begin = 0;
-  std::size_t end = 0;
+  std::size_t begin{};
+  std::size_t end{};
 
   // Starts over from a list. Throws std::bad_alloc when memory runs out.
   void Start(const ProgressionArray& list);
@@ -59,7 +60,7 @@ struct PlayList {
     }
     const std::int64_t stake = Stake();
     if (end == slots.size()) MakeRoom();
-    slots[end++] = stake > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(stake);
+    slots[end++] = static_cast<std::int32_t>(std::min<std::int64_t>(stake, INT32_MAX));
   }
 
   // Moves the list to the front when it fills at most half the block,

@@ -26,7 +26,6 @@ std::string DateText(std::int64_t seconds) {
   const std::tm* local = std::localtime(&time);
   if (!local) return "Thu Jan 01 00:00:00 1970\n";
   std::string text;
-  text.reserve(25);
   text.append(kDays[local->tm_wday % 7]).push_back(' ');
   text.append(kMonths[local->tm_mon % 12]).push_back(' ');
   AppendTwoDigits(text, local->tm_mday);

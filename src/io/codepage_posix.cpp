@@ -34,7 +34,7 @@ std::optional<std::basic_string<To>> Convert(const char* to,
     std::basic_string<To> result;
     char* in = const_cast<char*>(reinterpret_cast<const char*>(text.data()));
     std::size_t inLeft = text.size() * sizeof(From);
-    To chunk[256];
+    To chunk[1024];
     while (inLeft > 0) {
       char* out = reinterpret_cast<char*>(chunk);
       std::size_t outLeft = sizeof(chunk);

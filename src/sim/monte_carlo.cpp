@@ -88,21 +88,11 @@ RunOutcome RunMonteCarloSimulation(const LogData& log) {
   marginSeries.points = std::move(path.points);
   marginSeries.status = path.status;
   const bool done = outcome == RunOutcome::Done;
-  marginSeries.highValue = done ? SeriesMaximum() : 0;
-  marginSeries.lowValue = done ? SeriesMinimum() : 0;
+  marginSeries.highValue = done ? std::ranges::max(*marginSeries.points) : 0;
+  marginSeries.lowValue = done ? std::ranges::min(*marginSeries.points) : 0;
   constexpr std::size_t kLargestCount = std::numeric_limits<std::int32_t>::max();
   if (done) marginSeries.loggedStateCount = static_cast<std::int32_t>(std::min(log.size(), kLargestCount));
   return outcome;
-}
-
-double SeriesMaximum() {
-  if (!marginSeries.points || marginSeries.points->empty()) return 0;
-  return *std::ranges::max_element(*marginSeries.points);
-}
-
-double SeriesMinimum() {
-  if (!marginSeries.points || marginSeries.points->empty()) return 0;
-  return *std::ranges::min_element(*marginSeries.points);
 }
 
 void ReleaseMarginSeries() { marginSeries.points.reset(); }

@@ -21,9 +21,10 @@ struct MarginSeries {
   // The index of the first simulated point: the number of lists of the log of
   // the last successful run.
   std::int32_t loggedStateCount;
-  double highValue;
-  double lowValue;
+  double highValue;  // the largest and the smallest point of a completed path,
+  double lowValue;   // 0 after a failed run
   PathStatus status = PathStatus::Unfinished;
+  bool operator==(const MarginSeries&) const = default;
 };
 
 inline MarginSeries marginSeries;
@@ -37,11 +38,6 @@ inline MarginSeries marginSeries;
 // Stopped, with marginSeries unchanged, when the run was stopped. Seeds the
 // generator at its first call, even one that then fails.
 RunOutcome RunMonteCarloSimulation(const LogData& log);
-
-// The largest and the smallest point of marginSeries, the earlier of equal
-// ones; 0 when there is none.
-double SeriesMaximum();
-double SeriesMinimum();
 
 // Drops the points of marginSeries.
 void ReleaseMarginSeries();

@@ -25,9 +25,8 @@ void SeedOnce(bool& seeded) {
 
 int WinThreshold(double winRate) {
   // 0.29 × 100 is 28.999...; rounding to the nearest gives the 29 meant.
-  if (!(winRate > 0)) return 0;
-  if (winRate >= 1) return 100;
-  return static_cast<int>(std::lround(winRate * 100));
+  // fmax takes 0 for a rate that is not a number.
+  return static_cast<int>(std::lround(std::fmin(std::fmax(winRate, 0.0), 1.0) * 100));
 }
 
 TradeResult DrawTradeResult(double winRate) {

@@ -12,7 +12,7 @@ namespace {
 
 constexpr std::size_t kTreeNodes = 1024;
 // The numbers of all lists held while the tree is built, whatever their shape.
-constexpr std::size_t kTreeNumbers = 1 << 16;
+constexpr std::size_t kTreeNumbers = 65536;
 // The next-node mark of an edge whose node was not worked out.
 constexpr std::uint32_t kOutsideTree = 0xFFFFFFFF;
 
@@ -112,7 +112,7 @@ struct TreeWalk {
   std::uint32_t state = walk.randomState;
   std::uint16_t accumulator = walk.drawAccumulator;
   std::size_t edgeBase = walk.edgeBase;
-  std::size_t won = 0;
+  std::size_t won = walk.won;
   std::uint64_t counts = walk.counts;
   double all = walk.all;
   double winOnly = walk.winOnly;

@@ -39,7 +39,7 @@ SamplingCountOpening OpenSamplingCountDialog() {
 SiteError SaveSamplingCountText(std::wstring_view typed) {
   const std::optional<std::string> text = WideToAnsi(typed.substr(0, kSavedSamplingChars));
   if (!text) return {L"03-02", kReasonNoMemory};
-  bool saved = false;
+  bool saved;
   try {
     saved = WriteTextFile(SamplingCountPath, *text);
   } catch (const std::bad_alloc&) {

@@ -31,12 +31,8 @@ ProgressionArray ListFromLine(std::string_view line) {
       continue;
     }
     const std::int32_t digit = c - '0';
-    std::int32_t& value = block[slot];
-    if (value < 0) {
-      value = digit;
-    } else {
-      value = value > (kLargest - digit) / 10 ? kLargest : value * 10 + digit;
-    }
+    const std::int32_t held = std::max(block[slot], 0);  // an empty slot holds nothing yet
+    block[slot] = held > (kLargest - digit) / 10 ? kLargest : held * 10 + digit;
   }
   return ProgressionFromBlock(block);
 }
@@ -84,7 +80,7 @@ std::optional<LogData> ParseTradeLog() {
     while (at != std::string_view::npos) {
       // The list starts at the first digit after the 'Y', on this line or a
       // later one, and runs to the end of that digit's line.
-      const std::size_t start = text.find_first_of(kDigits, at + 1);
+      const std::size_t start = text.find_first_of(kDigits, at);
       if (start == std::string_view::npos) break;
       std::size_t end = text.find('\n', start);
       if (end == std::string_view::npos) end = text.size();

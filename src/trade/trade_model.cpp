@@ -1,7 +1,7 @@
 // The trade conditions as a calculation reads them, and the set profit.
 #include "trade/trade_model.h"
 
-#include <cmath>
+#include <limits>
 
 #include "trade/trade_parameters.h"
 
@@ -11,6 +11,11 @@ namespace {
 // double, a hair below the 0.000001 (a double) that the inputs' validators
 // compare with, so that no value they accept is rejected here.
 constexpr double kSmallestDistance = static_cast<double>(0.000001f);
+constexpr double kLargest = std::numeric_limits<double>::max();
+
+// Whether the value lies from lo to hi; infinity and what is not a number
+// never do.
+bool Within(double value, double lo, double hi) { return lo <= value && value <= hi; }
 
 }  // namespace
 
@@ -21,10 +26,10 @@ TradeModel CurrentTradeModel() {
 
 bool TradeParametersRejected() {
   const TradeParameters& p = tradeParameters;
-  const bool finite = std::isfinite(p.margin) && std::isfinite(p.rate) && std::isfinite(p.takeProfit) &&
-                      std::isfinite(p.stopLoss) && std::isfinite(p.winRate);
-  return !finite || p.margin < 0 || p.leverage < 1 || p.rate <= 0 || p.unitLotSize < 1 ||
-         p.takeProfit < kSmallestDistance || p.stopLoss < kSmallestDistance || p.winRate < 0 || p.winRate > 1;
+  return !(Within(p.margin, 0, kLargest) && Within(p.leverage, 1, kLargest) &&
+           Within(p.rate, std::numeric_limits<double>::denorm_min(), kLargest) &&
+           Within(p.unitLotSize, 1, kLargest) && Within(p.takeProfit, kSmallestDistance, kLargest) &&
+           Within(p.stopLoss, kSmallestDistance, kLargest) && Within(p.winRate, 0, 1));
 }
 
 double ComputeSetProfit(const LogData& log) {

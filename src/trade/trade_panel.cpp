@@ -33,7 +33,7 @@ void SaveTradeInformationCommand() {
 
   // The file receives the normalised texts; the inputs keep what was typed.
   // One write replaces the file whole, so a failure leaves the former file.
-  bool saved = false;
+  bool saved;
   try {
     for (auto& text : tradeParameters.texts) {
       if (text) NormalizeDecimalText(*text);

@@ -13,13 +13,13 @@
 struct TradeParameters {
   // Indexed by TradeField. Between two commands all seven are empty.
   std::array<std::optional<std::string>, 7> texts;
-  double margin = 0;
-  std::int16_t leverage = 0;
-  double rate = 0;
-  std::int32_t unitLotSize = 0;
-  double winRate = 0;  // the percent divided by 100
-  double takeProfit = 0;
-  double stopLoss = 0;
+  double margin{};
+  std::int16_t leverage{};
+  double rate{};
+  std::int32_t unitLotSize{};
+  double winRate{};  // the percent divided by 100
+  double takeProfit{};
+  double stopLoss{};
 };
 
 inline TradeParameters tradeParameters;

@@ -92,7 +92,7 @@ bool AppendTradeRecord(TradeResult result, const ProgressionArray& next, const R
     ShowError(errors.list, kReasonNoMemory);
     return false;
   }
-  bool appended = false;
+  bool appended;
   try {
     appended = AppendTextFile(TradeLogPath, *record);
   } catch (const std::bad_alloc&) {

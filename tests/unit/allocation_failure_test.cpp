@@ -1,19 +1,11 @@
-// Running out of memory, swept: each command runs once for every allocation,
-// the k-th one failing. A run ends with the command's own error box and the
-// files as they were, or as a run without faults ends (a load error may follow
-// a change made). A native program of its own: it replaces operator new.
+// Running out of memory, swept: each command runs once for every allocation, the k-th one failing, and ends with its
+// own error box and the files as before or after its change, or as a run without faults. It replaces operator new.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <algorithm>
 #include <functional>
-#include <new>
-#include <set>
 
 #include "fake_ui.h"
-#include "io/clock.h"
-#include "io/directory.h"
-#include "io/paths.h"
 #include "net/version_check.h"
 #include "sim/arithmetic.h"
 #include "sim/monte_carlo.h"
@@ -35,75 +27,54 @@ void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 
 namespace {
 
-using Files = std::map<std::string, std::string>;  // every file of the directory: name -> bytes
-const std::string kSixLog = "\xA5TRADE No.4\r\nARRAY:1,2,3,4,5,6\r\n";
-// Loaded texts that differ from the inputs: an input left unchanged shows.
-const std::string kInformation = "A0000000000001000\r\nG0.3", kCount = "0000000000002500";
-
-// The sampling-count dialog as it opens or saves: its error, then the count.
-void ShowDialog(const SamplingCountOpening& dialog) {
-  if (!dialog.error.code.empty()) ShowError(dialog.error.code, dialog.error.reason);
-  SetControlText(IDC_SAMPLING_COUNT, dialog.text);
-}
-
-// Start-up as the create message sees it: it goes on or the program ends.
-void StartUp() {
-  if (LoadSavedData()) ShowBox(BoxKind::Completion, L"started");
-}
+using Files = std::map<std::string, std::string>;  // every file of save_data: name -> bytes
+// Loaded texts that differ from the inputs, so that an input left unchanged shows.
+const std::string kSixLog = "\xA5TRADE No.4\r\nARRAY:1,2,3,4,5,6\r\n", kInformation = "A0000000000001000\r\nG0.3", kCount = "0000000000002500";
 
 struct Sweep {
   const char* name;
-  std::string log;  // the trade log before the command
+  std::string log;  // the trade log before the command; empty: none
   std::function<void()> command;
-  std::wstring_view errors;            // the codes the faults bring, the files as before
-  std::wstring_view afterChange = {};  // load errors after the change, the files as after
-  std::wstring_view goesOn = {};       // errors after which the command goes on
+  std::wstring_view errors, afterChange = {};  // the codes the faults bring with the files as before, and as after
+  std::wstring_view goesOn = {};               // codes after which the command goes on; the others end it
 };
 void PrintTo(const Sweep& sweep, std::ostream* out) { *out << sweep.name; }
 
 class AllocationFailure : public testing::TestWithParam<Sweep> {
  protected:
-  // Runs the command on fresh files, the k-th allocation failing (none for
-  // 0); true when the fault was met.
+  // Runs the command on fresh files (then `before`), the k-th allocation failing (none for 0); true when it was met.
   bool Run(std::size_t k) {
-    std::filesystem::remove_all(dir.path);
+    std::filesystem::remove_all(saveData);
     std::filesystem::create_directories(saveData);
     ExeDirectory = dir.path.string() + kPathSeparator;
-    WriteBytes(TradeInformationPath = File("trade_information.txt"), kInformation);
-    TradeLogPath = File("trade_query.txt");
+    WriteBytes(TradeInformationPath = (saveData / "trade_information.txt").string(), kInformation);
+    WriteBytes(SamplingCountPath = (saveData / "arithmetic_simulation.txt").string(), kCount);
+    TradeLogPath = (saveData / "trade_query.txt").string();
     if (!GetParam().log.empty()) WriteBytes(TradeLogPath, GetParam().log);
-    WriteBytes(SamplingCountPath = File("arithmetic_simulation.txt"), kCount);
-    SetClockForTesting(1796462102);
+    before = Snapshot();
     ResetFakeUi();
     // Texts too long to be held without an allocation.
-    SetInputs(L"0000100000000.00|0000000000000025|000000000.000001|0000000100000000|"
-              L"0000000000000100|0000000000000.50|0000000000000.30");
-    fakeUi.controls[IDC_TRADE_LOG] = L"shown";
-    fakeUi.reply = "1.1";
-    samplingCount = 3;
-    allocationFault = {k, false};
+    SetInputs(L"0000100000000.00|0000000000000025|000000000.000001|0000000100000000|0000000000000100|0000000000000.50|0000000000000.30");
+    std::tie(fakeUi.controls[IDC_TRADE_LOG], fakeUi.reply, samplingCount, allocationFault) = std::tuple(L"shown", "1.1", 3, AllocationFault{k, false});
     EXPECT_NO_THROW(GetParam().command());
     return std::exchange(allocationFault, {}).met;
   }
-  std::string File(const char* name) const { return (saveData / name).string(); }
   Files Snapshot() const {
     Files files;
-    for (const auto& entry : std::filesystem::directory_iterator(saveData))
-      files[entry.path().filename().string()] = ReadBytes(entry.path().string());
+    for (const auto& entry : std::filesystem::directory_iterator(saveData)) files[entry.path().filename().string()] = ReadBytes(entry.path().string());
     return files;
   }
-  TempDir dir;
-  std::filesystem::path saveData = dir.path / "save_data";
+  const FixedDates dates;
+  const TempDir dir;
+  const std::filesystem::path saveData = dir.path / "save_data";
+  Files before;
 };
 
 TEST_P(AllocationFailure, EndsWithItsOwnErrorOrAsNormal) {
-  const Sweep& sweep = GetParam();
   Run(0);
-  Files before = {{"arithmetic_simulation.txt", kCount}, {"trade_information.txt", kInformation}};
-  if (!sweep.log.empty()) before["trade_query.txt"] = sweep.log;
   const Files after = Snapshot();
   const FakeUi normal = fakeUi;
-  std::set<std::wstring> met[2];  // the codes met with the files as before, and as after
+  std::wstring met[2];  // the codes met with the files as before, and as after, in the order met
   for (std::size_t k = 1; Run(k); ++k) {
     SCOPED_TRACE(testing::Message() << "allocation " << k);
     const auto error = std::ranges::find(fakeUi.boxes, BoxKind::Error, &ShownBox::kind);
@@ -112,24 +83,22 @@ TEST_P(AllocationFailure, EndsWithItsOwnErrorOrAsNormal) {
       continue;
     }
     const std::wstring code = error->text.substr(7, 5);  // after "エラーコード:"
-    const bool changed = sweep.afterChange.find(code) != std::wstring_view::npos;
-    met[changed].insert(code);
-    EXPECT_EQ(std::ranges::count(fakeUi.boxes, BoxKind::Error, &ShownBox::kind), 1);
-    // The command ends there, or goes on as it would have.
-    const bool goesOn = sweep.goesOn.find(code) != std::wstring_view::npos;
-    EXPECT_EQ(Snapshot(), changed || goesOn ? after : before);
-    EXPECT_TRUE(changed || goesOn != (fakeUi.boxes.back().kind == BoxKind::Error));
+    const bool changed = GetParam().afterChange.find(code) != std::wstring_view::npos;
+    if (met[changed].find(code) == std::wstring::npos) met[changed] += (met[changed].empty() ? L"" : L" ") + code;
+    EXPECT_EQ(std::tuple(std::ranges::count(fakeUi.boxes, BoxKind::Error, &ShownBox::kind), Snapshot()), std::tuple(1, changed ? after : before));
+    EXPECT_TRUE(changed || (GetParam().goesOn.find(code) != std::wstring_view::npos) == (fakeUi.boxes.back().kind != BoxKind::Error));
   }
-  for (bool changed : {false, true}) {
-    std::wstring codes;
-    for (const std::wstring& code : met[changed]) codes += (codes.empty() ? L"" : L" ") + code;
-    EXPECT_EQ(codes, changed ? sweep.afterChange : sweep.errors);
-  }
+  EXPECT_EQ(std::tuple(met[0], met[1]), std::tuple(GetParam().errors, GetParam().afterChange));
 }
 
-// Not reached: the sites whose texts are too short here to need an allocation
-// (02-19, 02-47, 02-53, 02-70, and 03-02 of SAVE, whose seven characters
-// never need one). The caller of MONTE CARLO repaints when it succeeds.
+// The sampling-count dialog as it opens or saves: its error, then the count.
+void ShowDialog(const SamplingCountOpening& dialog) {
+  if (!dialog.error.code.empty()) ShowError(dialog.error.code, dialog.error.reason);
+  SetControlText(IDC_SAMPLING_COUNT, dialog.text);
+}
+
+// Not reached: texts too short to need an allocation (02-19, 02-47, 02-53, 02-70; 03-02 of SAVE). MONTE CARLO's
+// caller repaints when it succeeds, the create message goes on when start-up does.
 const Sweep kSweeps[] = {
     {"Save", kSixLog, SaveTradeInformationCommand, L"02-03 02-04 02-05 02-06 02-07 02-08 02-09 02-71"},
     {"Load", kSixLog, LoadTradeInformationCommand, L"02-10"},
@@ -145,10 +114,9 @@ const Sweep kSweeps[] = {
      L"02-54 02-55 02-56 02-57 02-58 02-59 02-60 02-61 02-62 02-63 02-64 02-65 02-66 02-67 02-68 02-69"},
     {"VersionCheck", kSixLog, VersionCheckCommand, L"02-01"},
     {"SamplingCountOpening", kSixLog, [] { ShowDialog(OpenSamplingCountDialog()); }, L"03-01 03-02"},
-    {"StartUpWithALog", kSixLog, StartUp, L"01-01 01-02 01-03", {}, L"01-02"},
-    {"StartUpWithoutALog", "", StartUp, L"01-01 01-02", L"01-04", L"01-02"},
-    {"SamplingCountSave", kSixLog,
-     [] { const SiteError e = SaveSamplingCountText(L"40"); ShowDialog({std::to_wstring(samplingCount), e}); }, L"03-03"},
+    {"SamplingCountSave", kSixLog, [] { const SiteError e = SaveSamplingCountText(L"40"); ShowDialog({std::to_wstring(samplingCount), e}); }, L"03-03"},
+    {"StartUpWithALog", kSixLog, [] { if (LoadSavedData()) ShowBox(BoxKind::Completion, L"started"); }, L"01-01 01-02 01-03", {}, L"01-02"},
+    {"StartUpWithoutALog", "", [] { if (LoadSavedData()) ShowBox(BoxKind::Completion, L"started"); }, L"01-01", L"01-02 01-04", L"01-02"},
 };
 INSTANTIATE_TEST_SUITE_P(Commands, AllocationFailure, testing::ValuesIn(kSweeps),
                          [](const auto& info) { return std::string(info.param.name); });

@@ -1,48 +1,29 @@
-// Decimal text, the field validators, the progression list, text files in
-// text mode, code-page conversion, joining and the date text.
+// Decimal text, the field validators, the progression list, text files in text mode, and the program's folder.
 #include <gtest/gtest.h>
 
 #include "core/decimal.h"
 #include "core/progression.h"
 #include "core/trade_field.h"
 #include "fake_ui.h"
-#include "io/clock.h"
-#include "io/codepage.h"
-#include "io/files.h"
 
 namespace {
 
-using List = ProgressionArray;
-
-TEST(DecimalText, FormatsAsFixedPointWithinThirtyOneCharacters) {
-  const struct { double value; const char* precision; const char* text; } cases[] = {
+TEST(DecimalText, FormatsParsesNormalizesAndChecks) {
+  const struct { double value; const char* precision; const char* text; } formats[] = {
       {2.5, "1.0", "2"}, {-1000, "1.8", "-1000.00000000"}, {1.0 / 3, "1.10", "0.3333333333"}, {1.5, "", "1.500000"},
-      {1.5, "1.2x", "1.50"}, {1.5, "1.500", "1.50000000000000000000000000000"},
-      {1e20, "1.10", "100000000000000000000.000000000"}, {1e30, "1.1", "1000000000000000019884624838656"},
-      {-1e30, "1.10", "-1.000000000000000019884625e+30"},
+      {1.5, "1.2x", "1.50"}, {1.5, "1.500", "1.50000000000000000000000000000"}, {1e20, "1.10", "100000000000000000000.000000000"},
+      {1e30, "1.1", "1000000000000000019884624838656"}, {-1e30, "1.10", "-1.000000000000000019884625e+30"},
       {-1.7976931348623157e308, "1.0", "-1.79769313486231570814527e+308"}};
-  for (const auto& c : cases) EXPECT_EQ(FormatDecimal(c.value, c.precision), c.text) << c.value;
-}
-
-TEST(DecimalText, ParsesAnyText) {
-  const std::pair<const char*, double> cases[] = {
-      {"", 0},      {"12.5", 12.5}, {"-0.25", -0.25}, {"1.2.3", 1.23}, {"5-", 5},       {"--3", -3},
-      {"abc", 0},   {"1,000", 1000}, {"1a2", 12},     {".5", 0.5},     {"\x82\x50", 0}, {"0.000001", 0.000001}};
-  for (const auto& [text, value] : cases) EXPECT_EQ(ParseDecimal(text), value) << text;
-}
-
-TEST(DecimalText, NormalizesAndChecks) {
-  const std::pair<std::string, const char*> normalized[] = {
-      {"000", "0"}, {"0012", "12"}, {"00.50", "0.5"}, {"10.00", "10"}, {".", ""}, {"100", "100"},
-      {"0.0", "0"}, {".0", ""},     {"007.10", "7.1"}, {"", ""}};
-  for (auto [text, out] : normalized) {
-    NormalizeDecimalText(text);
-    EXPECT_EQ(text, out);
-  }
-  for (const char* bad : {"", "5.", ".5", "0.0", "00.000", "1.2.3", "1e5", "-1", " 1", "\x82\x50"}) {
+  for (const auto& c : formats) EXPECT_EQ(FormatDecimal(c.value, c.precision), c.text) << c.value;
+  const std::pair<const char*, double> parses[] = {{"", 0}, {"12.5", 12.5}, {"-0.25", -0.25}, {"1.2.3", 1.23}, {"5-", 5}, {"--3", -3},
+      {"abc", 0}, {"1,000", 1000}, {"1a2", 12}, {".5", 0.5}, {"\x82\x50", 0}, {"0.000001", 0.000001}};
+  for (const auto& [text, value] : parses) EXPECT_EQ(ParseDecimal(text), value) << text;
+  const std::pair<std::string, const char*> normalized[] = {{"000", "0"}, {"0012", "12"}, {"00.50", "0.5"}, {"10.00", "10"},
+      {".", ""}, {"100", "100"}, {"0.0", "0"}, {".0", ""}, {"007.10", "7.1"}, {"", ""}};
+  for (auto [text, out] : normalized) EXPECT_EQ((NormalizeDecimalText(text), text), out);
+  for (const char* bad : {"", "5.", ".5", "0.0", "00.000", "1.2.3", "1e5", "-1", " 1", "/", ":", "\x82\x50"})
     EXPECT_TRUE(CheckDecimalSyntax(bad)) << bad;
-  }
-  for (const char* good : {"0", "000", "0.5", "1.0", "150.500"}) EXPECT_FALSE(CheckDecimalSyntax(good)) << good;
+  for (const char* good : {"0", "000", "0.5", "1.0", "9.90"}) EXPECT_FALSE(CheckDecimalSyntax(good)) << good;
 }
 
 TEST(TradeFields, ValidatorsAcceptTheirRangesOnly) {
@@ -50,11 +31,9 @@ TEST(TradeFields, ValidatorsAcceptTheirRangesOnly) {
   const struct { F field; std::vector<const char*> valid, invalid; } cases[] = {
       {F::Margin, {"0.01", "100000000", "100000000.00", "1.25"}, {"0.001", "0", "100000000.01", "1.255", "1e5"}},
       {F::Leverage, {"1", "1000", "0001000"}, {"1.0", "+5", "0", "1001", "10000", "99999999999999999999"}},
-      {F::Rate, {"1000.000000", "0.000001"}, {"0.0000001", "1000.000001"}},
-      {F::UnitLotSize, {"1", "100000000"}, {"0", "100000001", "1000.0", "-1"}},
-      {F::WinRate, {"0", "099", "100"}, {"101", "50.0", "-0"}},
-      {F::TakeProfit, {"0.000001", "1000", "0.5"}, {"0.0000009", "1000.0000001", "0"}},
-      {F::StopLoss, {"0.000001", "1000"}, {"0.0000009", "1001", ".3"}}};
+      {F::Rate, {"1000.000000", "0.000001"}, {"0.0000001", "1000.000001"}}, {F::UnitLotSize, {"1", "100000000"}, {"0", "100000001", "1000.0", "-1"}},
+      {F::WinRate, {"0", "099", "100"}, {"101", "50.0", "-0"}}, {F::StopLoss, {"0.000001", "1000"}, {"0.0000009", "1001", ".3"}},
+      {F::TakeProfit, {"0.000001", "1000", "0.5"}, {"0.0000009", "1000.0000001", "0"}}};
   for (const auto& c : cases) {
     for (const char* text : c.valid) EXPECT_FALSE(ValidateField(c.field, std::string(text))) << text;
     for (const char* text : c.invalid) EXPECT_TRUE(ValidateField(c.field, std::string(text))) << text;
@@ -64,79 +43,51 @@ TEST(TradeFields, ValidatorsAcceptTheirRangesOnly) {
 
 TEST(Progression, NextListStakeAndResultByLengths) {
   constexpr TradeResult W = TradeResult::Win, L = TradeResult::Lose;
-  const struct { TradeResult result; List before, after; } cases[] = {
+  const struct { TradeResult result; ProgressionArray before, after; } cases[] = {
       {L, {1, 2, 3}, {1, 2, 3, 4}}, {L, {3, 4}, {3, 4, 7}}, {L, {INT32_MAX, 5}, {INT32_MAX, 5, INT32_MAX}},
       {L, {INT32_MAX - 1, 1}, {INT32_MAX - 1, 1, INT32_MAX}}, {W, {1, 2, 3, 4, 5, 6}, {3, 4}},
       {W, {2, 3, 5, 8, 13, 21, 34}, {5, 8, 13}}, {W, {1, 2, 3, 4, 5}, {}}, {W, {7}, {}}, {L, {7}, {}}, {L, {}, {}}};
   for (const auto& c : cases) EXPECT_EQ(NextProgression(c.result, c.before), c.after) << c.before.size();
-  EXPECT_EQ(ProgressionFromBlock(std::array<std::int32_t, 5>{1, 2, 3, -5, 9}), List({1, 2, 3}));
-  EXPECT_EQ(ProgressionStake({5}), 0);
-  EXPECT_EQ(ProgressionStake({INT32_MAX, 9, INT32_MAX}), 4294967294);
-  EXPECT_EQ(std::tuple(CompareProgressionLengths({1, 2, 3}, {1, 2, 3, 4}), CompareProgressionLengths({1, 2, 3, 4}, {1, 2}),
-                       CompareProgressionLengths({1, 2, 3}, {7, 8, 9})), std::tuple(L, W, std::nullopt));
-}
-
-// A loss at the end of the block moves the list to the front when it fills at
-// most half the block, and doubles the block otherwise; the numbers stay.
-TEST(Progression, PlayListMakesRoomAndKeepsItsNumbers) {
-  for (auto [begin, slots] : {std::pair<std::size_t, std::size_t>{8, 16}, {7, 32}}) {
-    PlayList list{std::vector<std::int32_t>(16, 1), begin, 16};
-    list.Lose();
-    List numbers(16 - begin, 1);
-    numbers.push_back(2);
-    EXPECT_EQ(std::pair(list.Numbers(), list.slots.size()), std::pair(numbers, slots)) << begin;
-  }
+  EXPECT_EQ(ProgressionFromBlock(std::array<std::int32_t, 5>{0, 2, 3, -5, 9}), ProgressionArray({0, 2, 3}));
+  EXPECT_EQ(std::tuple(ProgressionStake({5}), ProgressionStake({INT32_MAX, 9, INT32_MAX}), CompareProgressionLengths({1, 2, 3}, {1, 2, 3, 4}),
+                       CompareProgressionLengths({1, 2, 3, 4}, {1, 2}), CompareProgressionLengths({1, 2, 3}, {7, 8, 9})),
+            std::tuple(0, 4294967294, L, W, std::nullopt));
 }
 
 TEST(Files, ReadInTextModeToTheFirstZeroByteAndWriteWithCrLf) {
   TempDir dir;
   const std::string path = dir.File("t.txt");
-  EXPECT_EQ(ReadWholeFile(path).status, ReadStatus::Missing);
-  const struct { std::string disk, text; } reads[] = {
-      {"", ""}, {"a\r\nb\r\n", "a\nb\n"}, {"a\rb\r", "a\rb\r"}, {"a\r\r\nb", "a\r\nb"},
-      {"ab\x1A" "cd", "ab"}, {std::string("12\0x", 4), "12"}};
+  const struct { std::optional<std::string> disk; ReadStatus status; std::string text; } reads[] = {
+      {std::nullopt, ReadStatus::Missing, ""}, {"", ReadStatus::Found, ""}, {"a\r\nb\r\n", ReadStatus::Found, "a\nb\n"},
+      {"a\rb\r", ReadStatus::Found, "a\rb\r"}, {"a\r\r\nb", ReadStatus::Found, "a\r\nb"},
+      {"ab\x1A" "cd", ReadStatus::Found, "ab"}, {std::string("12\0x", 4), ReadStatus::Found, "12"}};
   for (const auto& c : reads) {
-    WriteBytes(path, c.disk);
+    if (c.disk) WriteBytes(path, *c.disk);
     const FileText read = ReadWholeFile(path);
-    EXPECT_EQ(std::pair(read.status, read.text), std::pair(ReadStatus::Found, c.text));
+    EXPECT_EQ(std::tuple(read.status, read.text), std::tuple(c.status, c.text));
   }
-  EXPECT_TRUE(AppendTextFile(dir.File("w.txt"), "A1\n") && AppendTextFile(dir.File("w.txt"), "B2\n"));
-  EXPECT_EQ(ReadBytes(dir.File("w.txt")), "A1\r\nB2\r\n");
-  EXPECT_TRUE(WriteTextFile(path, "C\n3"));
-  EXPECT_EQ(ReadBytes(path), "C\r\n3");
-  // A directory in the way, a directory missing, or a full disk (where fclose
-  // meets what fwrite buffered): nothing is written.
-  std::filesystem::create_directory(dir.File("d"));
-  for (const std::string& target : {dir.File("d"), dir.File("missing/w.txt")}) {
-    EXPECT_FALSE(WriteTextFile(target, "x"));
-    EXPECT_FALSE(AppendTextFile(target, "x"));
-  }
+  EXPECT_TRUE(AppendTextFile(dir.File("w.txt"), "A1\n") && AppendTextFile(dir.File("w.txt"), "B2\n") && WriteTextFile(path, "C\n3") &&
+              FolderAcceptsFiles(dir.path.string()));
+  EXPECT_EQ(std::tuple(ReadBytes(dir.File("w.txt")), ReadBytes(path)), std::tuple(std::string("A1\r\nB2\r\n"), std::string("C\r\n3")));
+  // A folder in the way or missing, or a full disk (fclose meets what fwrite buffered): nothing written, no file left.
+  MakeDirectory(dir.File("d"));
+  for (const std::string& target : {dir.File("d"), dir.File("missing/w.txt")})
+    EXPECT_FALSE(WriteTextFile(target, "x") || AppendTextFile(target, "x")) << target;
+  EXPECT_FALSE(FolderAcceptsFiles(dir.File("missing")));
 #ifndef _WIN32
   std::filesystem::create_symlink("/dev/full", dir.File("full.tmp"));
-  EXPECT_FALSE(WriteTextFile(dir.File("full"), "x"));
-  EXPECT_FALSE(AppendTextFile("/dev/full", "x"));
+  EXPECT_FALSE(WriteTextFile(dir.File("full"), "x") || AppendTextFile("/dev/full", "x"));
 #endif
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 3);  // no temporary file left
 }
 
-TEST(Text, JoinsAndConvertsWithCodePage932) {
-  std::string hiragana;
-  for (int i = 0; i < 300; ++i) hiragana += "\x82\xA0";
-  const std::pair<std::wstring, std::string> both[] = {
-      {L"", ""}, {L"\xFF65TRADE", "\xA5TRADE"}, {L"勝率(%):", "\x8F\x9F\x97\xA6(%):"}, {std::wstring(300, L'あ'), hiragana}};
-  for (const auto& [wide, narrow] : both) EXPECT_EQ(std::tuple(WideToAnsi(wide), AnsiToWide(narrow)), std::tuple(narrow, wide));
-  // What code page 932 cannot hold becomes '?', and the conversion goes on.
-  EXPECT_EQ(WideToAnsi(L"a\x4E02z"), "a?z");
-#ifndef _WIN32  // bytes that are no character: the system's converter has its own defaults
-  EXPECT_EQ(std::tuple(AnsiToWide("a\x80z"), AnsiToWide("a\x82")), std::tuple(L"a?z", L"a?"));
-#endif
-}
-
-TEST(Clock, DateTextIsCtimeWithADayOfTwoDigits) {
-  const std::pair<std::int64_t, const char*> cases[] = {
-      {1796462102, "Sat Dec 05 09:15:02 2026\n"}, {946684799, "Fri Dec 31 23:59:59 1999\n"},
-      {INT64_MAX, "Thu Jan 01 00:00:00 1970\n"}};  // beyond the calendar
-  for (const auto& [seconds, text] : cases) EXPECT_EQ(DateText(seconds), text) << seconds;
+// 表 and ソ end in the byte 0x5C, a backslash when the name is read byte by byte.
+TEST(Folders, TheProgramsFolderEndsAtItsLastSeparator) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"C:\\Tallowind\\Tallowind.exe", "C:\\Tallowind\\"}, {"C:\\\x95\x5C\\\x83\x5C.exe", "C:\\\x95\x5C\\"},
+      {"/tmp/a/\x81\x5C\x9F\x5C\xE0\x5C\xFC\x5C", "/tmp/a/"}, {"x\x80\\\xA0\\\xDF\\\xFD\\y", "x\x80\\\xA0\\\xDF\\\xFD\\"},
+      {"Tallowind.exe", ""}, {"a\\\x95", "a\\"}, {"\x95\x5C.exe", ""}};
+  for (const auto& [name, folder] : cases) EXPECT_EQ(DirectoryOf(name), folder) << name;
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
-// The scripted window for the unit tests.
+// The scripted window for the unit tests, and the fixed dates.
+#include "fake_ui.h"
+
 #include <cstdlib>
 #include <ctime>
 #include <utility>
-
-#include "fake_ui.h"
 
 namespace {
 
@@ -13,35 +13,25 @@ struct FakeWork {
   ~FakeWork() { allocationFault.countdown = countdown; }
 };
 
-// The dates that the tests write are the same on every machine.
+void SetTimeZone(const std::string& zone) {  // an empty zone is the system's own
 #ifdef _WIN32
-const bool kInUtc = _putenv("TZ=UTC0") == 0 && (_tzset(), true);
+  _putenv(("TZ=" + zone).c_str());
+  _tzset();
 #else
-const bool kInUtc = setenv("TZ", "UTC0", 1) == 0 && (tzset(), true);
+  zone.empty() ? unsetenv("TZ") : setenv("TZ", zone.c_str(), 1);
+  tzset();
 #endif
+}
 
 }  // namespace
 
-bool ShowBox(BoxKind kind, std::wstring_view text, BoxOwner owner) {
-  FakeWork work;
-  fakeUi.boxes.push_back({kind, std::wstring(text), owner});
-  const bool yes = kind == BoxKind::Question && (fakeUi.answers.empty() || fakeUi.answers.front());
-  if (kind == BoxKind::Question && !fakeUi.answers.empty()) fakeUi.answers.pop_front();
-  return yes;
-}
+FixedDates::FixedDates() : zone(std::getenv("TZ") ? std::getenv("TZ") : "") { SetTimeZone("UTC0"); SetClockForTesting(1796462102); }
+FixedDates::~FixedDates() { SetClockForTesting(std::nullopt); SetTimeZone(zone); }
 
-std::wstring ControlText(int id, int bufferChars) {
-  FakeWork work;
-  fakeUi.controlsRead.push_back(id);
-  return fakeUi.controls[id].substr(0, static_cast<std::size_t>(bufferChars - 1));
-}
-
-bool ContinueRun(std::int64_t done, std::int64_t total) {
-  FakeWork work;
-  fakeUi.asked.emplace_back(done, total);
-  return fakeUi.asked.size() < fakeUi.stopAt;
-}
-
+// Every question is answered Yes; a run goes on until the ask numbered stopAt.
+bool ShowBox(BoxKind kind, std::wstring_view text, BoxOwner owner) { FakeWork work; fakeUi.boxes.push_back({kind, std::wstring(text), owner}); return kind == BoxKind::Question; }
+bool ContinueRun(std::int64_t done, std::int64_t total) { FakeWork work; fakeUi.asked.emplace_back(done, total); return fakeUi.asked.size() < fakeUi.stopAt; }
+std::wstring ControlText(int id, int chars) { FakeWork work; return fakeUi.controls[id].substr(0, static_cast<std::size_t>(chars - 1)); }
 void SetControlText(int id, std::wstring_view text) { FakeWork work; fakeUi.controls[id] = text; }
 std::optional<std::string> FetchVersionText() { FakeWork work; return fakeUi.reply; }
 void BeginRun(RunKind kind) { FakeWork work; fakeUi.runs.push_back(kind); fakeUi.runOpen = true; }

@@ -1,19 +1,18 @@
-// What the unit tests share: a scripted stand-in for the window, a temporary
-// directory with exact file bytes, and trade logs. Tests run in UTC.
+// What the unit tests share: a scripted window, folders with exact file bytes, dates fixed in UTC, the io headers.
 #pragma once
 
-#include <cstdint>
-#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <optional>
 #include <random>
-#include <string>
 #include <vector>
 
+#include "io/clock.h"
+#include "io/codepage.h"
+#include "io/directory.h"
+#include "io/files.h"
+#include "io/paths.h"
 #include "platform/error_box.h"
-#include "platform/platform.h"
 #include "res/resource.h"
 
 struct ShownBox {
@@ -24,44 +23,49 @@ struct ShownBox {
 };
 using Boxes = std::vector<ShownBox>;
 
-struct FakeUi {
+inline struct FakeUi {
   std::map<int, std::wstring> controls;                      // control id -> its text
-  std::vector<int> controlsRead;                             // ids in the order they were read
-  std::vector<ShownBox> boxes;                               // every box, in order
-  std::deque<bool> answers;                                  // answers to questions; Yes when empty
+  Boxes boxes;                                               // every box, in order
   std::optional<std::string> reply;                          // what the version text's server sends
   std::vector<RunKind> runs;                                 // runs begun, in order
   bool runOpen = false;                                      // between BeginRun and EndRun
   std::vector<std::pair<std::int64_t, std::int64_t>> asked;  // each ContinueRun's done and total
-  std::size_t stopAt = SIZE_MAX;  // the ContinueRun that answers "stop", counted from 1
-};
-inline FakeUi fakeUi;
+  std::size_t stopAt = SIZE_MAX;                             // the ContinueRun that answers "stop", from 1
+} fakeUi;
 inline void ResetFakeUi() { fakeUi = FakeUi{}; }
 
-// Texts written "a|b|c": the trade inputs in panel order, or outputs.
+// Texts written "a|b|c" for the controls from the first id on: the trade inputs in panel order, or outputs.
 inline std::vector<std::wstring> Fields(std::wstring_view text) {
   std::vector<std::wstring> fields(1);
-  for (wchar_t c : text)
-    c == L'|' ? fields.emplace_back() : fields.back() += c;
+  for (wchar_t c : text) c == L'|' ? fields.emplace_back() : fields.back() += c;
   return fields;
 }
-inline void SetInputs(std::wstring_view texts) {
-  const std::vector<std::wstring> fields = Fields(texts);
-  for (std::size_t i = 0; i < fields.size(); ++i)
-    fakeUi.controls[IDC_MARGIN + static_cast<int>(i)] = fields[i];
+inline void SetControls(int first, std::wstring_view texts) {
+  for (const std::wstring& text : Fields(texts)) fakeUi.controls[first++] = text;
+}
+inline void SetInputs(std::wstring_view texts) { SetControls(IDC_MARGIN, texts); }
+inline std::vector<std::wstring> Shown(int first, int last) {
+  std::vector<std::wstring> texts;
+  while (first <= last) texts.push_back(fakeUi.controls[first++]);
+  return texts;
 }
 
-// The allocation sweep's fault: while countdown is above 0 each allocation
-// counts it down, the one reaching 0 throws. The fake's work never counts.
+// The allocation sweep's fault: each allocation counts down from above 0, the one reaching 0 throws; the fake's don't.
 inline struct AllocationFault {
   std::size_t countdown = 0;
   bool met = false;
 } allocationFault;
 
-// A directory of its own for one test, removed with all it holds.
+// The clock at Sat Dec 05 09:15:02 2026 and local time in UTC while it lives.
+struct FixedDates {
+  FixedDates();
+  ~FixedDates();  // the real clock and time zone come back
+  std::string zone;
+};
+
+// A folder of its own for one test, removed with all it holds.
 struct TempDir {
-  std::filesystem::path path =
-      std::filesystem::temp_directory_path() / ("tallowind-test-" + std::to_string(std::random_device{}()));
+  std::filesystem::path path = std::filesystem::temp_directory_path() / ("tallowind-test-" + std::to_string(std::random_device{}()));
   TempDir() { std::filesystem::create_directories(path); }
   ~TempDir() { std::filesystem::remove_all(path); }
   std::string File(std::string_view name) const { return (path / name).string(); }
@@ -74,12 +78,4 @@ inline void WriteBytes(const std::string& path, std::string_view bytes) {
 inline std::string ReadBytes(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-// A trade log of the given lists, one "ARRAY:" line each: all its readers take.
-inline std::string LogText(std::initializer_list<std::string> lists) {
-  std::string text;
-  for (const std::string& list : lists)
-    text += "ARRAY:" + list + "\n";
-  return text;
 }

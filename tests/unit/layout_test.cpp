@@ -13,15 +13,14 @@ using Points = std::vector<ChartPoint>;
 
 // At 1, 1.25, 1.5, 2 and 706/656 (144 DPI fitted to a work area 768 high): the margin input and the
 // Monte Carlo CALCULATE (835, 610, 100, 25), the chart's picture, the label font (12 pixels at 96 DPI,
-// 18 at 144) and the control font (a cell of 18 pixels at 96 DPI), the line width, and the line of a
-// rise to the top right corner.
+// 18 at 144) and the control font (a cell of 18 pixels at 96 DPI), and the width of a line.
 TEST(Layout, EverythingScalesFromTheOneLayout) {
-  const struct { Scale scale; Area margin, calculate, picture; int labelFont, controlFont, line; Points rise; } cases[] = {
-      {{1, 1}, {150, 40, 195, 25}, {835, 610, 100, 25}, {575, 260, 360, 160}, -12, 18, 1, {{585, 340}, {925, 270}}},
-      {{5, 4}, {188, 50, 243, 31}, {1044, 763, 125, 31}, {719, 325, 450, 200}, -15, 22, 1, {{731, 425}, {1156, 337}}},
-      {{3, 2}, {225, 60, 293, 38}, {1253, 915, 150, 38}, {863, 390, 540, 240}, -18, 27, 1, {{878, 510}, {1388, 405}}},
-      {{2, 1}, {300, 80, 390, 50}, {1670, 1220, 200, 50}, {1150, 520, 720, 320}, -24, 36, 2, {{1170, 680}, {1850, 540}}},
-      {{706, 656}, {161, 43, 210, 27}, {899, 656, 107, 27}, {619, 280, 387, 172}, -12, 19, 1, {{630, 366}, {996, 291}}}};
+  const struct { Scale scale; Area margin, calculate, picture; int labelFont, controlFont, line; } cases[] = {
+      {{1, 1}, {150, 40, 195, 25}, {835, 610, 100, 25}, {575, 260, 360, 160}, -12, 18, 1},
+      {{5, 4}, {188, 50, 243, 31}, {1044, 763, 125, 31}, {719, 325, 450, 200}, -15, 22, 1},
+      {{3, 2}, {225, 60, 293, 38}, {1253, 915, 150, 38}, {863, 390, 540, 240}, -18, 27, 1},
+      {{2, 1}, {300, 80, 390, 50}, {1670, 1220, 200, 50}, {1150, 520, 720, 320}, -24, 36, 2},
+      {{706, 656}, {161, 43, 210, 27}, {899, 656, 107, 27}, {619, 280, 387, 172}, -12, 19, 1}};
   for (const auto& c : cases) {
     EXPECT_EQ(Scaled(kControls[4].area, c.scale), c.margin) << c.scale.num;
     EXPECT_EQ(Scaled(kControls[35].area, c.scale), c.calculate);
@@ -29,7 +28,30 @@ TEST(Layout, EverythingScalesFromTheOneLayout) {
     EXPECT_EQ(ScaledFontHeight(-12 * 144 / 96, 144, c.scale), c.labelFont);
     EXPECT_EQ(ScaledFontHeight(18, 96, c.scale), c.controlFont);
     EXPECT_EQ(LineWidth(c.scale), c.line);
-    EXPECT_EQ(ComputeChartLine(std::vector<double>{1000, 1010}, 1, 1010, 1000, c.scale)->points, c.rise);
+  }
+}
+
+// The first margin on the baseline at the left, the last at the right, the one farthest from the first at
+// the top or the bottom; the logged part up to the point before the first simulated one.
+TEST(Layout, TheChartPlacesEveryMarginOnTheScale) {
+  EXPECT_EQ(ComputeChartLine(std::nullopt, 1, 0, 0, {}), std::nullopt);
+  const struct { std::vector<double> margins; std::int32_t logged; double high, low; Scale scale; Points points;
+                 std::size_t yellowEnd; } cases[] = {
+      {{1000}, 5, 1000, 1000, {1, 1}, {{585, 340}, {925, 340}}, 1},
+      {{1000, 1010}, 1, 1010, 1000, {1, 1}, {{585, 340}, {925, 270}}, 0},
+      {{1000, 1010}, 1, 1010, 1000, {5, 4}, {{731, 425}, {1156, 337}}, 0},
+      {{1000, 1010}, 1, 1010, 1000, {3, 2}, {{878, 510}, {1388, 405}}, 0},
+      {{1000, 1010}, 1, 1010, 1000, {706, 656}, {{630, 366}, {996, 291}}, 0},
+      {{1000, 990}, 0, 1000, 990, {2, 1}, {{1170, 680}, {1850, 820}}, 0},
+      {{1000, 1010, 990, 1005}, 2, 1010, 990, {1, 1}, {{585, 340}, {698, 270}, {811, 410}, {925, 305}}, 1},
+      {{1000, 1020, 995}, 9, 1020, 995, {1, 1}, {{585, 340}, {755, 270}, {925, 357}}, 2},
+      {{1000, 1000, 1000}, -1, 1000, 1000, {1, 1}, {{585, 340}, {755, 340}, {925, 340}}, 0},
+      {{1000, 2000, 0, std::nan("")}, 1, 1000.000001, 999.999999, {1, 1},
+       {{585, 340}, {698, -1000000}, {811, 1000000}, {925, -1000000}}, 0}};
+  for (const auto& c : cases) {
+    const ChartLine line = ComputeChartLine(c.margins, c.logged, c.high, c.low, c.scale).value();
+    EXPECT_EQ(line.points, c.points) << c.margins.size() << " at " << c.scale.num;
+    EXPECT_EQ(line.yellowEnd, c.yellowEnd) << c.margins.size();
   }
 }
 
