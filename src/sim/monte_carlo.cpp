@@ -64,7 +64,9 @@ RunOutcome PlayPath(const SamplingRun& run, Path& path) {
   }
 }
 
-// The margin entered, one point per logged trade, then the simulated path.
+// Plays on from the start, whose points (the margin entered, one per logged
+// trade) the path holds already: the simulated trades, or nothing when the
+// logged trades have ruined the account.
 RunOutcome PlayRun(const RunStart& start, Path& path) {
   switch (start.kind) {
     case RunStart::Play: return PlayPath(start.run, path);

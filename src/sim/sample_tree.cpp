@@ -60,7 +60,7 @@ SampleTree BuildSampleTree(const SamplingRun& run) {
   std::vector<Candidate> frontier{{1, kOutsideTree, *run.live, 0}};
   std::size_t numbersHeld = run.live->size();
   PlayList list;
-  while (!frontier.empty() && tree.lists.size() < kTreeNodes) {
+  while (!frontier.empty() && tree.lists.size() != kTreeNodes) {
     std::ranges::pop_heap(frontier, {}, &Candidate::chance);
     Candidate node = std::move(frontier.back());
     frontier.pop_back();

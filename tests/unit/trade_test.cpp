@@ -26,7 +26,7 @@ TEST_F(Trade, LogListsAndLastNumberAreReadByTolerantRules) {
   const struct { std::string text; std::optional<LogData> lists; std::int32_t lastNumber; } cases[] = {
       {"No.3\nARRAY:1,2,3\nNo.12\nARRAY:0,1", LogData{{1, 2, 3}, {0, 1}}, 12}, {"ARRA:1,2,3\n", std::nullopt, 1},
       {"ARRAY:\nSTATUS:LOSE\n", std::nullopt, 1}, {"", std::nullopt, 1}, {"No.7x ARRAY:12,,5\n", LogData{{12}}, 7},
-      {"ARRAY:\n\nx 3,4\nARRAY:5\r\n", LogData{{3, 4}, {5}}, 1}, {"ARRAY:\nARRAY:7,8\n", LogData{{7, 8}}, 1},
+      {"ARRAY:\n\nx 3,4\nARRAY:5\r\n", LogData{{3, 4}, {5}}, 1}, {"ARRAY:\nARRAY:7,8\n9\n", LogData{{7, 8}}, 1},
       {"ARRAY:1Y2\nARRAY:4\n", LogData{{1, 2}, {4}}, 1}, {"No.2 and 1.25\n", std::nullopt, 25}, {"No.123456789012\n", std::nullopt, kMax},
       {"No.\nARRAY:2147483647,2147483648,123456789012,007,2147483646\n", LogData{{kMax, kMax, kMax, 7, kMax - 1}}, 0},
       {std::string("No.12\0x\nARRAY:1,2,3", 19), std::nullopt, 12}};
