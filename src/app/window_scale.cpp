@@ -74,7 +74,8 @@ void TakeScale(HWND window, UINT dpi, const RECT& place, HMONITOR monitor) {
   const int y = std::max<int>(work.top, std::min<int>(place.top, work.bottom - size.height));
   RECT now{};
   GetWindowRect(window, &now);
-  if (now.left != x || now.top != y || now.right - now.left != size.width || now.bottom - now.top != size.height) {
+  if (now.left != x || now.top != y || now.right - now.left != size.width ||
+      now.bottom - now.top != size.height) {
     SetWindowPos(window, nullptr, x, y, size.width, size.height, SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
@@ -111,10 +112,9 @@ void ScaleNewMainWindow(HWND window, HINSTANCE instance) {
     const ControlClass made = ClassOf(control.kind);
     const Area area = Scaled(control.area, windowScale.scale);
     const std::wstring text(control.text);
-    windowScale.children[i] =
-        CreateWindowExW(0, made.name, control.text.empty() ? nullptr : text.c_str(), made.style, area.x, area.y,
-                        area.width, area.height, window,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
+    windowScale.children[i] = CreateWindowExW(
+        0, made.name, control.text.empty() ? nullptr : text.c_str(), made.style, area.x, area.y, area.width,
+        area.height, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
     if (font != 0) SendMessageW(windowScale.children[i], WM_SETFONT, font, FALSE);
   }
 }

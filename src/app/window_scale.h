@@ -19,8 +19,8 @@ using FontHandle = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
 
 struct WindowScale {
   Scale scale;
-  FontHandle controlFont;  // none at scale 1: the controls keep the system font
-  FontHandle labelFont;    // none at scale 1: the labels take the stock GUI font
+  FontHandle controlFont;         // none at scale 1: the controls keep the system font
+  FontHandle labelFont;           // none at scale 1: the labels take the stock GUI font
   std::array<HWND, 36> children;  // in the order of kControls
 };
 

@@ -88,8 +88,8 @@ extern const std::array<LabelLayout, 18> kLabels;
 // framing the plot, and whose baseline runs across it at kChartBaseline.
 inline constexpr Area kChartPicture = {575, 260, 360, 160};
 inline constexpr int kChartGridStep = 10;
-inline constexpr int kChartLeft = 585;       // x of the first point
-inline constexpr int kChartRight = 925;      // x of the last point
-inline constexpr int kChartTop = 270;        // y of the largest rise
-inline constexpr int kChartBaseline = 340;   // y of the starting margin
-inline constexpr int kChartBottom = 410;     // y of the largest fall
+inline constexpr int kChartLeft = 585;      // x of the first point
+inline constexpr int kChartRight = 925;     // x of the last point
+inline constexpr int kChartTop = 270;       // y of the largest rise
+inline constexpr int kChartBaseline = 340;  // y of the starting margin
+inline constexpr int kChartBottom = 410;    // y of the largest fall

@@ -41,7 +41,7 @@ bool Poll(DWORD timeoutMs, Done done) {
 // To any process's window; throws when it does not answer in time.
 inline DWORD_PTR Send(HWND window, UINT message, WPARAM w, LPARAM l) {
   DWORD_PTR answer = 0;
-  if (!SendMessageTimeoutW(window, message, w, l, SMTO_NORMAL, kPatienceMs, &answer)) throw Error("no answer");
+  if (!SendMessageTimeoutW(window, message, w, l, SMTO_NORMAL, kPatienceMs, &answer)) throw Error("no reply");
   return answer;
 }
 inline std::wstring TextOf(HWND window) {

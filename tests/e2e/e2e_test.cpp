@@ -46,7 +46,7 @@ TEST(StartUp, ShowsTheWindowFilledFromTheSavedFilesOrWritesAFreshLog) {
                    GetWindowLongW(app.window, GWL_STYLE), GetMenu(app.window) != nullptr, app.HasBox()));
     EXPECT_EQ(inputs, app.Texts(IDC_MARGIN, 7));
     EXPECT_EQ(Texts(9), app.Texts(IDC_RUIN_RATE, 9));
-    files.emplace("trade_query.txt", "\xA5TRADE No.1\r\nDATE:@\r\nARRAY:1,2,3\r\n");  // a fresh log, dated now
+    files.emplace("trade_query.txt", "\xA5TRADE No.1\r\nDATE:@\r\nARRAY:1,2,3\r\n");  // fresh, dated now
     EXPECT_EQ(files, app.Read(before));
     const std::wstring edit = app.Texts(IDC_TRADE_LOG)[0];
     std::string shown(edit.size() * 2, '\0');
@@ -146,7 +146,8 @@ TEST(Simulation, MonteCarloDrawsItsPathAtOnce) {
   const std::tuple<std::string, Texts, std::vector<Pixel>> cases[] = {
       {kLog, kAlwaysWin, {{585, 340, kYellow}, {755, 410, kGreen}}},
       {"ARRAY:1,2,3", {L"1000", L"1", L"1", L"1000", L"50", L"0.5", L"1"},
-       {{585, 340, kYellow}, {924, 340, kYellow}, {584, 340, kMagenta}, {926, 340, kMagenta}, {755, 410, kBlue}}},
+       {{585, 340, kYellow}, {924, 340, kYellow}, {584, 340, kMagenta}, {926, 340, kMagenta},
+        {755, 410, kBlue}}},
   };
   for (const auto& [log, inputs, chart] : cases) {
     SCOPED_TRACE(inputs[0]);
@@ -195,8 +196,10 @@ TEST(Progress, ALongRunShowsItsProgressAndStopsWhenAsked) {
   // on every loss at win rate 0 never ends but by running out of memory, a second or more after its
   // window shows: it is stopped at once.
   const std::tuple<const char*, const wchar_t*, int, const wchar_t*, const wchar_t*, UINT, WPARAM> cases[] = {
-      {"ARRAY:1,2,3", L"1", IDC_ARITHMETIC_CALCULATE, L"ARITHMETIC SIMULATION", kSamples, WM_COMMAND, IDCANCEL},
-      {"ARRAY:1,2,3", L"1", IDC_ARITHMETIC_CALCULATE, L"ARITHMETIC SIMULATION", kSamples, WM_SYSCOMMAND, SC_CLOSE},
+      {"ARRAY:1,2,3", L"1", IDC_ARITHMETIC_CALCULATE, L"ARITHMETIC SIMULATION", kSamples, WM_COMMAND,
+       IDCANCEL},
+      {"ARRAY:1,2,3", L"1", IDC_ARITHMETIC_CALCULATE, L"ARITHMETIC SIMULATION", kSamples, WM_SYSCOMMAND,
+       SC_CLOSE},
       {"ARRAY:0,1", L"0", IDC_MONTE_CARLO_CALCULATE, L"MONTE CARLO SIMULATION", L"計算中です。 (\\d+) トレード",
        WM_KEYDOWN, VK_ESCAPE},
   };
@@ -213,11 +216,13 @@ TEST(Progress, ALongRunShowsItsProgressAndStopsWhenAsked) {
     ASSERT_TRUE(std::regex_match(shown, match, std::wregex(text))) << shown.size();
     EXPECT_EQ(std::tuple(BoxView{caption, L"", Icon::None, {IDCANCEL}, true}, std::wstring(L"中止"), FALSE),
               std::tuple(app.View(box), TextOf(GetDlgItem(box, IDCANCEL)), IsWindowEnabled(app.window)));
-    if (button == IDC_ARITHMETIC_CALCULATE) ExpectTheWindowAliveMeanwhile(app, box, text, std::stoll(match[1]));
+    if (button == IDC_ARITHMETIC_CALCULATE)
+      ExpectTheWindowAliveMeanwhile(app, box, text, std::stoll(match[1]));
     app.Dismiss(box, message, wParam);  // a run that did not stop would go on for minutes, or end in an error
     EXPECT_EQ(std::tuple(TRUE, false, made + 4),  // the progress window and its three controls made
               std::tuple(IsWindowEnabled(app.window), app.HasBox(), windowsMade));
-    EXPECT_EQ(std::pair(LongRun(winRate), outputs), std::pair(app.Texts(IDC_MARGIN, 7), app.Texts(IDC_RUIN_RATE, 9)));
+    EXPECT_EQ(std::pair(LongRun(winRate), outputs),
+              std::pair(app.Texts(IDC_MARGIN, 7), app.Texts(IDC_RUIN_RATE, 9)));
     EXPECT_EQ(kWinChart, app.WaitPixels(kWinChart));
   }
 }
@@ -228,14 +233,15 @@ TEST(Keyboard, TabAndShiftTabMoveRoundTheSevenInputs) {
   auto focused = [&](int id) {
     GUITHREADINFO focus{};
     focus.cbSize = sizeof focus;
-    return Poll(kPatienceMs, [&] { return GetGUIThreadInfo(thread, &focus) && focus.hwndFocus == GetDlgItem(app.window, id); });
+    const HWND wanted = GetDlgItem(app.window, id);
+    return Poll(kPatienceMs, [&] { return GetGUIThreadInfo(thread, &focus) && focus.hwndFocus == wanted; });
   };
   ASSERT_TRUE(AttachThreadInput(GetCurrentThreadId(), thread, TRUE));  // to share the keys' state
   app.Sync();  // the window has taken the focus it takes when it starts
   SetFocus(GetDlgItem(app.window, IDC_MARGIN));
   ASSERT_TRUE(focused(IDC_MARGIN));
-  for (auto [shift, from, to] : {std::tuple(false, IDC_MARGIN, IDC_LEVERAGE), {true, IDC_LEVERAGE, IDC_MARGIN},
-                                 {true, IDC_MARGIN, IDC_STOP_LOSS}}) {
+  for (auto [shift, from, to] : {std::tuple(false, IDC_MARGIN, IDC_LEVERAGE),
+                                 {true, IDC_LEVERAGE, IDC_MARGIN}, {true, IDC_MARGIN, IDC_STOP_LOSS}}) {
     BYTE keys[256] = {};
     keys[VK_SHIFT] = shift ? 0x80 : 0;
     SetKeyboardState(keys);
@@ -335,7 +341,7 @@ TEST(VersionCheck, AsksTheServerOnceAndShowsWhatItPublishes) {
       EXPECT_TRUE(request.starts_with("GET /information/tallowind.txt HTTP/")) << request;
       EXPECT_NE(std::string::npos, request.find("\r\nUser-Agent: brindle-oakmoor\r\n")) << request;
     }
-    const HWND box = app.WaitBox(silent ? 10000 : kPatienceMs);  // a silent server holds it up for 10 s at most
+    const HWND box = app.WaitBox(silent ? 10000 : kPatienceMs);  // a silent server holds it 10 s at most
     EXPECT_EQ((BoxView{caption, text, icon, {IDOK}, true}), app.View(box));
     EXPECT_EQ(silent, server && server->Waiting(0)) << GetTickCount() - start;  // one request only
     app.Dismiss(box, WM_COMMAND, IDOK);
@@ -376,8 +382,10 @@ TEST(Scaling, EverythingIsItsLayoutTimesTheScale) {
   GetWindowRect(GetDlgItem(app.window, IDC_MONTE_CARLO_CALCULATE), &calculate);
   MapWindowPoints(nullptr, app.window, reinterpret_cast<POINT*>(&calculate), 2);
   EXPECT_EQ(std::tuple(1253L, 915L, 150L, 38L),  // 835, 610, 100, 25 at 96 DPI
-            std::tuple(calculate.left, calculate.top, calculate.right - calculate.left, calculate.bottom - calculate.top));
-  const std::vector<Pixel> baseline = {{900, 510, kMagenta}, {900, 511, 0}, {900, 340, 0xF5F5F5}};  // 340 at 96 DPI
+            std::tuple(calculate.left, calculate.top, calculate.right - calculate.left,
+                       calculate.bottom - calculate.top));
+  // The baseline, at 340 at 96 DPI.
+  const std::vector<Pixel> baseline = {{900, 510, kMagenta}, {900, 511, 0}, {900, 340, 0xF5F5F5}};
   EXPECT_EQ(baseline, app.WaitPixels(baseline));
 }
 
