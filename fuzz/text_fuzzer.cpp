@@ -1,7 +1,8 @@
-// Any bytes as the server's version text (the check shows exactly one box), as the trade log (its text, last number,
-// lists and set profit are read, the lists never empty nor negative) and as a number: its formats keep within 31
-// characters, stripping zeros keeps a plain decimal's value, and a decimal of the inputs' size comes back from its
-// value as the text it normalises to. The unit tests' scripted window stands in for the real one.
+// Any bytes as the server's version text (the check shows exactly one box), as the trade log (its text,
+// last number, lists and set profit are read, the lists never empty nor negative) and as a number: its
+// formats keep within 31 characters, stripping zeros keeps a plain decimal's value, and a decimal of the
+// inputs' size comes back from its value as the text it normalises to. The unit tests' scripted window
+// stands in for the real one.
 #include <algorithm>
 #include <cstdlib>
 
@@ -17,7 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string text(reinterpret_cast<const char*>(data), size);
   ResetFakeUi();
   AnswerVersionText(text, "1.0");
-  Check(fakeUi.boxes.size() == 1 && (fakeUi.boxes[0].kind == BoxKind::VersionResult || fakeUi.boxes[0].kind == BoxKind::Error));
+  const Boxes& boxes = fakeUi.boxes;
+  Check(boxes.size() == 1 && (boxes[0].kind == BoxKind::VersionResult || boxes[0].kind == BoxKind::Error));
   static const TempDir dir;
   WriteBytes(TradeLogPath = dir.File("trade_query.txt"), text);
   tradeParameters.unitLotSize = 100000000;  // the largest conditions the validators let through
@@ -29,7 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ComputeSetProfit(*log);
   }
   const double value = ParseDecimal(text);
-  for (std::string_view precision : {"1.0", "1.6", "1.8", "1.10", ""}) Check(FormatDecimal(value, precision).value().size() <= 31);
+  for (std::string_view precision : {"1.0", "1.6", "1.8", "1.10", ""})
+    Check(FormatDecimal(value, precision).value().size() <= 31);
   if (CheckDecimalSyntax(text)) return 0;
   std::string normalized = text, formatted = FormatDecimal(value, "1.6").value();
   NormalizeDecimalText(normalized);

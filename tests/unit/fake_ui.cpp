@@ -25,13 +25,30 @@ void SetTimeZone(const std::string& zone) {  // an empty zone is the system's ow
 
 }  // namespace
 
-FixedDates::FixedDates() : zone(std::getenv("TZ") ? std::getenv("TZ") : "") { SetTimeZone("UTC0"); SetClockForTesting(1796462102); }
-FixedDates::~FixedDates() { SetClockForTesting(std::nullopt); SetTimeZone(zone); }
+FixedDates::FixedDates() : zone(std::getenv("TZ") ? std::getenv("TZ") : "") {
+  SetTimeZone("UTC0");
+  SetClockForTesting(1796462102);
+}
+FixedDates::~FixedDates() {
+  SetClockForTesting(std::nullopt);
+  SetTimeZone(zone);
+}
 
-// Every question is answered Yes; a run goes on until the ask numbered stopAt.
-bool ShowBox(BoxKind kind, std::wstring_view text, BoxOwner owner) { FakeWork work; fakeUi.boxes.push_back({kind, std::wstring(text), owner}); return kind == BoxKind::Question; }
-bool ContinueRun(std::int64_t done, std::int64_t total) { FakeWork work; fakeUi.asked.emplace_back(done, total); return fakeUi.asked.size() < fakeUi.stopAt; }
-std::wstring ControlText(int id, int chars) { FakeWork work; return fakeUi.controls[id].substr(0, static_cast<std::size_t>(chars - 1)); }
+// Every question is answered Yes, or No when answerNo is set; a run goes on until the ask numbered stopAt.
+bool ShowBox(BoxKind kind, std::wstring_view text, BoxOwner owner) {
+  FakeWork work;
+  fakeUi.boxes.push_back({kind, std::wstring(text), owner});
+  return kind == BoxKind::Question && !fakeUi.answerNo;
+}
+bool ContinueRun(std::int64_t done, std::int64_t total) {
+  FakeWork work;
+  fakeUi.asked.emplace_back(done, total);
+  return fakeUi.asked.size() < fakeUi.stopAt;
+}
+std::wstring ControlText(int id, int chars) {
+  FakeWork work;
+  return fakeUi.controls[id].substr(0, static_cast<std::size_t>(chars - 1));
+}
 void SetControlText(int id, std::wstring_view text) { FakeWork work; fakeUi.controls[id] = text; }
 std::optional<std::string> FetchVersionText() { FakeWork work; return fakeUi.reply; }
 void BeginRun(RunKind kind) { FakeWork work; fakeUi.runs.push_back(kind); fakeUi.runOpen = true; }

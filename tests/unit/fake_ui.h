@@ -31,6 +31,7 @@ inline struct FakeUi {
   bool runOpen = false;                                      // between BeginRun and EndRun
   std::vector<std::pair<std::int64_t, std::int64_t>> asked;  // each ContinueRun's done and total
   std::size_t stopAt = SIZE_MAX;                             // the ContinueRun that answers "stop", from 1
+  bool answerNo = false;                                     // questions are answered No
 } fakeUi;
 inline void ResetFakeUi() { fakeUi = FakeUi{}; }
 
@@ -50,7 +51,8 @@ inline std::vector<std::wstring> Shown(int first, int last) {
   return texts;
 }
 
-// The allocation sweep's fault: each allocation counts down from above 0, the one reaching 0 throws; the fake's don't.
+// The allocation sweep's fault: each allocation counts down from above 0, the one reaching 0 throws; the
+// fake's own allocations count nothing.
 inline struct AllocationFault {
   std::size_t countdown = 0;
   bool met = false;
@@ -65,7 +67,8 @@ struct FixedDates {
 
 // A folder of its own for one test, removed with all it holds.
 struct TempDir {
-  std::filesystem::path path = std::filesystem::temp_directory_path() / ("tallowind-test-" + std::to_string(std::random_device{}()));
+  std::filesystem::path path =
+      std::filesystem::temp_directory_path() / ("tallowind-test-" + std::to_string(std::random_device{}()));
   TempDir() { std::filesystem::create_directories(path); }
   ~TempDir() { std::filesystem::remove_all(path); }
   std::string File(std::string_view name) const { return (path / name).string(); }

@@ -1,5 +1,6 @@
-// The arithmetic simulation's sampling as plainly written (a new list per trade from NextProgression, the draws from
-// DrawTradeResult, the rules spelled out again): the fast run must match it to the last bit; the benchmarks time it too.
+// The arithmetic simulation's sampling as plainly written (a new list per trade from NextProgression, the
+// draws from DrawTradeResult, the rules spelled out again): the fast run must match it to the last bit; the
+// benchmarks time it too.
 #pragma once
 
 #include <cstdint>
@@ -13,7 +14,9 @@
 // Plays samples from the last list of a consistent log with the numbers of tradeParameters and the shared generator.
 inline SampleSums PlayLiteralSamples(const LogData& log, std::int64_t samples) {
   const TradeParameters& p = tradeParameters;
-  const auto lot = [&](const ProgressionArray& list) { return static_cast<double>(ProgressionStake(list) * std::int64_t{p.unitLotSize}); };
+  const auto lot = [&](const ProgressionArray& list) {
+    return static_cast<double>(ProgressionStake(list) * std::int64_t{p.unitLotSize});
+  };
   double s = 0;
   for (std::size_t i = 0; i + 1 < log.size(); ++i)
     s = log[i].size() > log[i + 1].size() ? s + lot(log[i]) * p.takeProfit : s - lot(log[i]) * p.stopLoss;

@@ -16,54 +16,69 @@ const std::wstring kFreshShown = L"\xFF65TRADE No.1\r\nDATE:Sat Dec 05 09:15:02 
 
 class Trade : public testing::Test {
  protected:
-  void SetUp() override { std::tie(TradeInformationPath, TradeLogPath, fakeUi) = std::tuple(dir.File("trade_information.txt"), dir.File("trade_query.txt"), FakeUi{}); }
+  void SetUp() override {
+    std::tie(TradeInformationPath, TradeLogPath, fakeUi) =
+        std::tuple(dir.File("trade_information.txt"), dir.File("trade_query.txt"), FakeUi{});
+  }
   const FixedDates dates;
   const TempDir dir;
 };
 
 TEST_F(Trade, LogListsAndLastNumberAreReadByTolerantRules) {
-  EXPECT_EQ(std::tuple(LoadTradeLogText().status, ParseTradeLog(), ReadLastTradeNumber()), std::tuple(ReadStatus::Missing, std::nullopt, 1));
+  EXPECT_EQ(std::tuple(LoadTradeLogText().status, ParseTradeLog(), ReadLastTradeNumber()),
+            std::tuple(ReadStatus::Missing, std::nullopt, 1));
   const struct { std::string text; std::optional<LogData> lists; std::int32_t lastNumber; } cases[] = {
-      {"No.3\nARRAY:1,2,3\nNo.12\nARRAY:0,1", LogData{{1, 2, 3}, {0, 1}}, 12}, {"ARRA:1,2,3\n", std::nullopt, 1},
-      {"ARRAY:\nSTATUS:LOSE\n", std::nullopt, 1}, {"", std::nullopt, 1}, {"No.7x ARRAY:12,,5\n", LogData{{12}}, 7},
-      {"ARRAY:\n\nx 3,4\nARRAY:5\r\n", LogData{{3, 4}, {5}}, 1}, {"ARRAY:\nARRAY:7,8\n9\n", LogData{{7, 8}}, 1},
-      {"ARRAY:1Y2\nARRAY:4\n", LogData{{1, 2}, {4}}, 1}, {"No.2 and 1.25\n", std::nullopt, 25}, {"No.123456789012\n", std::nullopt, kMax},
+      {"No.3\nARRAY:1,2,3\nNo.12\nARRAY:0,1", LogData{{1, 2, 3}, {0, 1}}, 12},
+      {"ARRA:1,2,3\n", std::nullopt, 1}, {"ARRAY:\nSTATUS:LOSE\n", std::nullopt, 1}, {"", std::nullopt, 1},
+      {"No.7x ARRAY:12,,5\n", LogData{{12}}, 7}, {"ARRAY:\n\nx 3,4\nARRAY:5\r\n", LogData{{3, 4}, {5}}, 1},
+      {"ARRAY:\nARRAY:7,8\n9\n", LogData{{7, 8}}, 1}, {"ARRAY:1Y2\nARRAY:4\n", LogData{{1, 2}, {4}}, 1},
+      {"No.2 and 1.25\n", std::nullopt, 25}, {"No.123456789012\n", std::nullopt, kMax},
       {"No.\nARRAY:2147483647,2147483648,123456789012,007,2147483646\n", LogData{{kMax, kMax, kMax, 7, kMax - 1}}, 0},
       {std::string("No.12\0x\nARRAY:1,2,3", 19), std::nullopt, 12}};
   for (const auto& c : cases) {
     WriteBytes(TradeLogPath, c.text);
-    EXPECT_EQ(std::tuple(ParseTradeLog(), ReadLastTradeNumber()), std::tuple(c.lists, std::optional(c.lastNumber))) << c.text;
+    EXPECT_EQ(ParseTradeLog(), c.lists) << c.text;
+    EXPECT_EQ(ReadLastTradeNumber(), c.lastNumber) << c.text;
   }
 }
 
-// Fields are checked in panel order, the first bad one reported and nothing written (those before it are good, the
-// others bad; REFERENCE and WIN check three). SAVE writes good texts normalised, the inputs keep them typed.
+// Fields are checked in panel order, the first bad one reported and nothing written (those before it are
+// good, the others bad; REFERENCE and WIN check three). SAVE writes good texts normalised, the inputs keep
+// them typed.
 TEST_F(Trade, TheFirstBadFieldIsReportedAndSaveWritesTheTextsNormalised) {
   WriteBytes(TradeInformationPath, "A5");
   WriteBytes(TradeLogPath, kFresh);
-  const std::vector<std::wstring> good = Fields(L"00100000.00|0100|150.500|010000|050|0.50|0.250"), bad = Fields(L"|1.0|0.0000001|100000001|101|1000.1|１");
+  const std::wstring_view typed = L"00100000.00|0100|150.500|010000|050|0.50|0.250";
+  const std::vector<std::wstring> good = Fields(typed), bad = Fields(L"|1.0|0.0000001|100000001|101|1000.1|１");
   const struct { void (*command)(); int field; std::wstring_view message; } cases[] = {
-      {SaveTradeInformationCommand, 0, L"対象レート換算証拠金は0.01～100000000.00の範囲で指定して下さい。\n小数第2位まで指定可能です。(小数点以下は省略する事も可能です。)"},
+      {SaveTradeInformationCommand, 0, L"対象レート換算証拠金は0.01～100000000.00の範囲で指定して下さい。\n"
+                                       L"小数第2位まで指定可能です。(小数点以下は省略する事も可能です。)"},
       {SaveTradeInformationCommand, 1, L"レバレッジは1～1000の範囲の整数で指定して下さい。"},
       {SaveTradeInformationCommand, 4, L"勝率は0～100の範囲の整数で指定して下さい。"},
-      {ReferenceCommand, 5, L"TAKE PROFITは0.000001～1000.000000の範囲で指定して下さい。\n小数第6位まで指定可能です。(小数点以下は省略する事も可能です。)"},
-      {WinCommand, 6, L"STOP LOSSは0.000001～1000.000000の範囲で指定して下さい。\n小数第6位まで指定可能です。(小数点以下は省略する事も可能です。)"}};
+      {ReferenceCommand, 5, L"TAKE PROFITは0.000001～1000.000000の範囲で指定して下さい。\n"
+                            L"小数第6位まで指定可能です。(小数点以下は省略する事も可能です。)"},
+      {WinCommand, 6, L"STOP LOSSは0.000001～1000.000000の範囲で指定して下さい。\n"
+                      L"小数第6位まで指定可能です。(小数点以下は省略する事も可能です。)"}};
   for (const auto& c : cases) {
     ResetFakeUi();
     for (int i = 0; i < 7; ++i) fakeUi.controls[IDC_MARGIN + i] = i < c.field ? good[i] : bad[i];
     c.command();
-    EXPECT_EQ(std::tuple(fakeUi.boxes.back(), tradeParameters.texts), std::tuple(ShownBox{BoxKind::FieldWarning, std::wstring(c.message)}, decltype(tradeParameters.texts){}));
+    EXPECT_EQ(fakeUi.boxes.back(), (ShownBox{BoxKind::FieldWarning, std::wstring(c.message)}));
+    EXPECT_EQ(tradeParameters.texts, decltype(tradeParameters.texts){});
   }
-  EXPECT_EQ(std::tuple(ReadBytes(TradeInformationPath), ReadBytes(TradeLogPath)), std::tuple(std::string("A5"), kFresh));
+  EXPECT_EQ(std::pair(ReadBytes(TradeInformationPath), ReadBytes(TradeLogPath)), std::pair(std::string("A5"), kFresh));
   ResetFakeUi();
-  SetInputs(L"00100000.00|0100|150.500|010000|050|0.50|0.250");
+  SetInputs(typed);
   SaveTradeInformationCommand();
-  EXPECT_EQ(std::tuple(ReadBytes(TradeInformationPath), fakeUi.boxes, Shown(IDC_MARGIN, IDC_STOP_LOSS)),
-            std::tuple("A100000\r\nB100\r\nC150.5\r\nD10000\r\nE50\r\nF0.5\r\nG0.25",
-                       Boxes{{BoxKind::Question, L"TRADE INFORMATION をファイルにセーブしますか?"}, {BoxKind::Completion, L"セーブが完了しました｡"}}, good));
+  EXPECT_EQ(ReadBytes(TradeInformationPath), "A100000\r\nB100\r\nC150.5\r\nD10000\r\nE50\r\nF0.5\r\nG0.25");
+  EXPECT_EQ(std::pair(fakeUi.boxes, Shown(IDC_MARGIN, IDC_STOP_LOSS)),
+            std::pair(Boxes{{BoxKind::Question, L"TRADE INFORMATION をファイルにセーブしますか?"},
+                            {BoxKind::Completion, L"セーブが完了しました｡"}},
+                      good));
 }
 
-// A tag's value is the rest of the line after its first occurrence; a field whose tag is missing or empty keeps its input.
+// A tag's value is the rest of the line after its first occurrence; a field whose tag is missing or empty
+// keeps its input.
 TEST_F(Trade, LoadAndClearSetOnlyTheirInputs) {
   const ShownBox question{BoxKind::Question, L"TRADE INFORMATION をファイルからロードしますか?"};
   LoadTradeInformationCommand();
@@ -73,12 +88,12 @@ TEST_F(Trade, LoadAndClearSetOnlyTheirInputs) {
   fakeUi.boxes.clear();
   LoadTradeInformationCommand();
   ClearTradeInput(TradeField::Leverage);
-  EXPECT_EQ(std::tuple(fakeUi.boxes, Shown(IDC_MARGIN, IDC_STOP_LOSS)),
-            std::tuple(Boxes{question, {BoxKind::Completion, L"ロードが完了しました｡"}}, Fields(L"5000||3|1E5|5|6|あ")));
+  EXPECT_EQ(fakeUi.boxes, (Boxes{question, {BoxKind::Completion, L"ロードが完了しました｡"}}));
+  EXPECT_EQ(Shown(IDC_MARGIN, IDC_STOP_LOSS), Fields(L"5000||3|1E5|5|6|あ"));
 }
 
-// Three losses, a win and REFERENCE from a fresh log, a win that ends the set with other conditions, REFERENCE on
-// the largest stake (exact in 64 bits) and DROP OUT, which starts a fresh set.
+// Three losses, a win and REFERENCE from a fresh log, a win that ends the set with other conditions,
+// REFERENCE on the largest stake (exact in 64 bits) and DROP OUT, which starts a fresh set.
 TEST_F(Trade, AWholeSetOfTradeQueries) {
   WriteBytes(TradeLogPath, kFresh);
   SetInputs(L"|||1000||0.5|0.3");
@@ -89,31 +104,51 @@ TEST_F(Trade, AWholeSetOfTradeQueries) {
       "\xA5TRADE No.3\r\nDATE:Sat Dec 05 09:15:02 2026\r\nARRAY:1,2,3,4,5\r\nSTATUS:LOSE\r\n\r\n"
       "\xA5TRADE No.4\r\nDATE:Sat Dec 05 09:15:02 2026\r\nARRAY:1,2,3,4,5,6\r\nSTATUS:WIN\r\n\r\n"
       "\xA5TRADE No.5\r\nDATE:Sat Dec 05 09:15:02 2026\r\nARRAY:3,4\r\n";
-  const ShownBox lose{BoxKind::Question, L"負けトレードで登録しますか?"}, lost{BoxKind::TradeResult, L"負けトレードで登録しました。"};
-  EXPECT_EQ(std::tuple(ReadBytes(TradeLogPath), WideToAnsi(fakeUi.controls[IDC_TRADE_LOG]), fakeUi.boxes),
-            std::tuple(log, std::optional(log), Boxes{lose, lost, lose, lost, lose, lost, {BoxKind::Question, L"勝ちトレードで登録しますか?"},
-                                                     {BoxKind::TradeResult, L"勝ちトレードで登録しました。"},
-                                                     {BoxKind::TradeResult, L"NEXT LOT SIZE:7000\nPROFIT:-1000"}}));
+  const ShownBox lose{BoxKind::Question, L"負けトレードで登録しますか?"};
+  const ShownBox lost{BoxKind::TradeResult, L"負けトレードで登録しました。"};
+  EXPECT_EQ(ReadBytes(TradeLogPath), log);
+  EXPECT_EQ(WideToAnsi(fakeUi.controls[IDC_TRADE_LOG]), log);
+  EXPECT_EQ(fakeUi.boxes, (Boxes{lose, lost, lose, lost, lose, lost, {BoxKind::Question, L"勝ちトレードで登録しますか?"},
+                                 {BoxKind::TradeResult, L"勝ちトレードで登録しました。"},
+                                 {BoxKind::TradeResult, L"NEXT LOT SIZE:7000\nPROFIT:-1000"}}));
   SetInputs(L"|||2000||0.5|0.3");
   WinCommand();
-  EXPECT_EQ(std::tuple(fakeUi.boxes.back(), ReadBytes(TradeLogPath), fakeUi.controls[IDC_TRADE_LOG]),
-            std::tuple(ShownBox{BoxKind::TradeResult, L"1セット終了しました。\n今回の損益は5000です。"}, kFresh, kFreshShown));
+  EXPECT_EQ(fakeUi.boxes.back(), (ShownBox{BoxKind::TradeResult, L"1セット終了しました。\n今回の損益は5000です。"}));
+  EXPECT_EQ(std::pair(ReadBytes(TradeLogPath), fakeUi.controls[IDC_TRADE_LOG]), std::pair(kFresh, kFreshShown));
   ResetFakeUi();
   SetInputs(L"|||100000000||0.5|0.3");
   WriteBytes(TradeLogPath, "ARRAY:1,2\r\nARRAY:2147483647,2147483647\r\n");  // lists of equal length: no profit
   ReferenceCommand();
   DropOutCommand();
-  EXPECT_EQ(std::tuple(fakeUi.boxes, ReadBytes(TradeLogPath), fakeUi.controls[IDC_TRADE_LOG]),
-            std::tuple(Boxes{{BoxKind::TradeResult, L"NEXT LOT SIZE:429496729400000000\nPROFIT:0"}, {BoxKind::Question, L"今回のセットをドロップアウトしますか?"},
-                             {BoxKind::Completion, L"ドロップアウトが完了しました。"}}, kFresh, kFreshShown));
+  EXPECT_EQ(fakeUi.boxes, (Boxes{{BoxKind::TradeResult, L"NEXT LOT SIZE:429496729400000000\nPROFIT:0"},
+                                 {BoxKind::Question, L"今回のセットをドロップアウトしますか?"},
+                                 {BoxKind::Completion, L"ドロップアウトが完了しました。"}}));
+  EXPECT_EQ(std::pair(ReadBytes(TradeLogPath), fakeUi.controls[IDC_TRADE_LOG]), std::pair(kFresh, kFreshShown));
+}
+
+// Answered No, a question ends its command: no file changes, no input or log edit is touched, and only WIN
+// has read its three inputs by then.
+TEST_F(Trade, NoChangesNothing) {
+  WriteBytes(TradeInformationPath, "A5");
+  WriteBytes(TradeLogPath, kFresh);
+  SetInputs(L"1|2|3|2000|5|0.75|0.3");
+  fakeUi.answerNo = true;
+  for (void (*command)() : {SaveTradeInformationCommand, LoadTradeInformationCommand, WinCommand, LoseCommand,
+                            DropOutCommand})
+    command();
+  EXPECT_EQ(std::pair(ReadBytes(TradeInformationPath), ReadBytes(TradeLogPath)), std::pair(std::string("A5"), kFresh));
+  EXPECT_EQ(std::tuple(fakeUi.boxes.size(), fakeUi.controls.size(), tradeParameters.unitLotSize),
+            std::tuple(5u, 7u, 2000));
 }
 
 // The program's folder (表 ends in the byte 0x5C) holds nothing, its saved data, or a file in the place of
 // save_data: then one box says so and start-up goes on.
 TEST_F(Trade, StartUpMakesSaveDataAndLoadsItOrSaysOnceThatItCannot) {
   const struct { std::string folder; bool blocked; const char *information, *log; std::wstring shown; } cases[] = {
-      {"new", false, nullptr, nullptr, L"|||||||" + kFreshShown}, {"\x95\x5C", false, nullptr, nullptr, L"|||||||" + kFreshShown},
-      {"saved", false, "A5\nG0.3", "ARRAY:1,2", L"5||||||0.3|ARRAY:1,2"}, {"blocked", true, nullptr, nullptr, L"|||||||"}};
+      {"new", false, nullptr, nullptr, L"|||||||" + kFreshShown},
+      {"\x95\x5C", false, nullptr, nullptr, L"|||||||" + kFreshShown},
+      {"saved", false, "A5\nG0.3", "ARRAY:1,2", L"5||||||0.3|ARRAY:1,2"},
+      {"blocked", true, nullptr, nullptr, L"|||||||"}};
   const std::string sep(1, kPathSeparator);
   for (const auto& c : cases) {
     ResetFakeUi();
@@ -124,10 +159,12 @@ TEST_F(Trade, StartUpMakesSaveDataAndLoadsItOrSaysOnceThatItCannot) {
     if (c.log) WriteBytes(saveData + sep + "trade_query.txt", c.log);
     ExeDirectory = DirectoryOf(folder + sep + "Tallowind.exe");
     EXPECT_TRUE(LoadSavedData());
-    EXPECT_EQ(std::tuple(Shown(IDC_MARGIN, IDC_TRADE_LOG), AnsiToWide(ReadBytes(saveData + sep + "trade_query.txt"))),
-              std::tuple(Fields(c.shown), std::optional(Fields(c.shown).back())));
-    const std::wstring unusable = L"エラーコード:01-05\nこのフォルダにはデータを保存できません。\n保存用のフォルダを作成できないか、書き込みできません:\n" +
-        std::wstring(saveData.begin(), saveData.end()) + L"\n\nTallowind のフォルダごと、書き込みのできる場所（例: C:\\Tallowind）に移してから起動してください。";
+    EXPECT_EQ(Shown(IDC_MARGIN, IDC_TRADE_LOG), Fields(c.shown));
+    EXPECT_EQ(AnsiToWide(ReadBytes(saveData + sep + "trade_query.txt")), Fields(c.shown).back());
+    const std::wstring unusable =
+        L"エラーコード:01-05\nこのフォルダにはデータを保存できません。\n保存用のフォルダを作成できないか、書き込み"
+        L"できません:\n" + std::wstring(saveData.begin(), saveData.end()) +
+        L"\n\nTallowind のフォルダごと、書き込みのできる場所（例: C:\\Tallowind）に移してから起動してください。";
     EXPECT_EQ(fakeUi.boxes, (c.blocked ? Boxes{{BoxKind::SevereError, unusable}} : Boxes{}));
   }
 }
