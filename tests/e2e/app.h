@@ -19,8 +19,8 @@ using Files = std::map<std::string, std::string>;   // save_data's files: name, 
 using Pixel = std::tuple<int, int, std::uint32_t>;  // a client point of the main window, its colour 0xRRGGBB
 using Pixels = std::vector<std::uint32_t>;          // 0xRRGGBB, row by row
 enum class Icon { None, Information, Question, Warning, Error, Other };
-// A box (a "#32770" window) as the user sees it: caption, message (its static
-// 0xFFFF), icon, the ids of its visible push buttons, whether the main window owns it.
+// A box ("#32770") as the user sees it: caption, message (its static 0xFFFF), icon, the ids of its visible
+// push buttons, whether the main window owns it.
 using BoxView = std::tuple<std::wstring, std::wstring, Icon, std::vector<int>, bool>;
 
 inline int windowsMade = 0;  // by the programs started, counted as this thread handles its messages
