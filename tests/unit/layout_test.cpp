@@ -1,8 +1,5 @@
-// The main window's layout at a scale, the scale fitted to a screen, and the
-// chart's line.
+// The main window's layout at a scale, the scale fitted to a screen, and the chart's line.
 #include <gtest/gtest.h>
-
-#include <cmath>
 
 #include "layout/chart.h"
 #include "layout/layout.h"
@@ -22,51 +19,42 @@ TEST(Layout, EverythingScalesFromTheOneLayout) {
       {{2, 1}, {300, 80, 390, 50}, {1670, 1220, 200, 50}, {1150, 520, 720, 320}, -24, 36, 2},
       {{706, 656}, {161, 43, 210, 27}, {899, 656, 107, 27}, {619, 280, 387, 172}, -12, 19, 1}};
   for (const auto& c : cases) {
-    EXPECT_EQ(Scaled(kControls[4].area, c.scale), c.margin) << c.scale.num;
-    EXPECT_EQ(Scaled(kControls[35].area, c.scale), c.calculate);
-    EXPECT_EQ(Scaled(kChartPicture, c.scale), c.picture);
-    EXPECT_EQ(ScaledFontHeight(-12 * 144 / 96, 144, c.scale), c.labelFont);
-    EXPECT_EQ(ScaledFontHeight(18, 96, c.scale), c.controlFont);
-    EXPECT_EQ(LineWidth(c.scale), c.line);
+    EXPECT_EQ(std::tuple(Scaled(kControls[4].area, c.scale), Scaled(kControls[35].area, c.scale),
+                         Scaled(kChartPicture, c.scale), ScaledFontHeight(-12 * 144 / 96, 144, c.scale),
+                         ScaledFontHeight(18, 96, c.scale), LineWidth(c.scale)),
+              std::tuple(c.margin, c.calculate, c.picture, c.labelFont, c.controlFont, c.line))
+        << c.scale.num;
   }
 }
 
 // The first margin on the baseline at the left, the last at the right, the one farthest from the first at
 // the top or the bottom; the logged part up to the point before the first simulated one.
 TEST(Layout, TheChartPlacesEveryMarginOnTheScale) {
-  EXPECT_EQ(ComputeChartLine(std::nullopt, 1, 0, 0, {}), std::nullopt);
   const struct { std::vector<double> margins; std::int32_t logged; double high, low; Scale scale; Points points;
                  std::size_t yellowEnd; } cases[] = {
       {{1000}, 5, 1000, 1000, {1, 1}, {{585, 340}, {925, 340}}, 1},
-      {{1000, 1010}, 1, 1010, 1000, {1, 1}, {{585, 340}, {925, 270}}, 0},
-      {{1000, 1010}, 1, 1010, 1000, {5, 4}, {{731, 425}, {1156, 337}}, 0},
-      {{1000, 1010}, 1, 1010, 1000, {3, 2}, {{878, 510}, {1388, 405}}, 0},
       {{1000, 1010}, 1, 1010, 1000, {706, 656}, {{630, 366}, {996, 291}}, 0},
-      {{1000, 990}, 0, 1000, 990, {2, 1}, {{1170, 680}, {1850, 820}}, 0},
       {{1000, 1010, 990, 1005}, 2, 1010, 990, {1, 1}, {{585, 340}, {698, 270}, {811, 410}, {925, 305}}, 1},
       {{1000, 1020, 995}, 9, 1020, 995, {1, 1}, {{585, 340}, {755, 270}, {925, 357}}, 2},
       {{1000, 1000, 1000}, -1, 1000, 1000, {1, 1}, {{585, 340}, {755, 340}, {925, 340}}, 0},
-      {{1000, 2000, 0, std::nan("")}, 1, 1000.000001, 999.999999, {1, 1},
-       {{585, 340}, {698, -1000000}, {811, 1000000}, {925, -1000000}}, 0}};
+      {{0.01, -100000}, 1, 0, 0, {1, 1}, {{585, 340}, {925, 1000000}}, 0}};  // after a failed run
   for (const auto& c : cases) {
     const ChartLine line = ComputeChartLine(c.margins, c.logged, c.high, c.low, c.scale).value();
-    EXPECT_EQ(line.points, c.points) << c.margins.size() << " at " << c.scale.num;
-    EXPECT_EQ(line.yellowEnd, c.yellowEnd) << c.margins.size();
+    EXPECT_EQ(std::pair(line.points, line.yellowEnd), std::pair(c.points, c.yellowEnd)) << c.margins.size();
   }
 }
 
-// Frames (width, height) as Wine draws them: 6 x 44 at 96 DPI, 54 at 120, 62 at 144, 80 at 192.
+// Frames (width, height) as Wine draws them: 6 x 44 at 96 DPI, 62 at 144, 80 at 192.
 TEST(Layout, TheScaleIsTheDpisWhereTheWindowFitsAndNeverBelowOne) {
   const struct { int dpi; Size work, frame; Scale scale; Size window; } cases[] = {
-      {96, {1920, 1080}, {6, 44}, {96, 96}, {960, 700}},       {144, {1920, 1080}, {6, 62}, {144, 96}, {1437, 1046}},
-      {192, {3840, 2160}, {6, 80}, {192, 96}, {1914, 1392}},   {144, {1366, 768}, {6, 62}, {706, 656}, {1033, 768}},
-      {120, {1280, 720}, {6, 54}, {666, 656}, {975, 720}}, {192, {1600, 2000}, {6, 80}, {1594, 954}, {1600, 1176}},
-      {144, {1024, 600}, {6, 62}, {1, 1}, {960, 718}},         {96, {800, 600}, {6, 44}, {1, 1}, {960, 700}}};
+      {96, {1920, 1080}, {6, 44}, {96, 96}, {960, 700}},     {144, {1920, 1080}, {6, 62}, {144, 96}, {1437, 1046}},
+      {192, {3840, 2160}, {6, 80}, {192, 96}, {1914, 1392}}, {144, {1366, 768}, {6, 62}, {706, 656}, {1033, 768}},
+      {192, {1600, 2000}, {6, 80}, {1594, 954}, {1600, 1176}}, {144, {1024, 600}, {6, 62}, {1, 1}, {960, 718}}};
   for (const auto& c : cases) {
     const Scale scale = FitScale(c.dpi, c.work, c.frame, {6, 44});
-    EXPECT_EQ(scale, c.scale) << c.dpi << " " << c.work.height;
     const Size window = WindowSize(scale, c.frame, {6, 44});
-    EXPECT_EQ(std::pair(window.width, window.height), std::pair(c.window.width, c.window.height));
+    EXPECT_EQ(std::tuple(scale, window.width, window.height), std::tuple(c.scale, c.window.width, c.window.height))
+        << c.dpi << " " << c.work.height;
   }
 }
 
