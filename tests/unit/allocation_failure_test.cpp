@@ -53,7 +53,7 @@ class AllocationFailure : public testing::TestWithParam<Sweep> {
     TradeLogPath = (saveData / "trade_query.txt").string();
     if (!GetParam().log.empty()) WriteBytes(TradeLogPath, GetParam().log);
     before = Snapshot();
-    ResetFakeUi();
+    fakeUi = {};
     // Texts too long to be held without an allocation.
     SetInputs(L"0000100000000.00|0000000000000025|000000000.000001|0000000100000000|0000000000000100|"
               L"0000000000000.50|0000000000000.30");

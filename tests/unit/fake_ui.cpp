@@ -34,7 +34,6 @@ FixedDates::~FixedDates() {
   SetTimeZone(zone);
 }
 
-// Every question is answered Yes, or No when answerNo is set; a run goes on until the ask numbered stopAt.
 bool ShowBox(BoxKind kind, std::wstring_view text, BoxOwner owner) {
   FakeWork work;
   fakeUi.boxes.push_back({kind, std::wstring(text), owner});
@@ -47,9 +46,19 @@ bool ContinueRun(std::int64_t done, std::int64_t total) {
 }
 std::wstring ControlText(int id, int chars) {
   FakeWork work;
-  return fakeUi.controls[id].substr(0, static_cast<std::size_t>(chars - 1));
+  return fakeUi.controls[id].substr(0, chars - 1);
 }
-void SetControlText(int id, std::wstring_view text) { FakeWork work; fakeUi.controls[id] = text; }
-std::optional<std::string> FetchVersionText() { FakeWork work; return fakeUi.reply; }
-void BeginRun(RunKind kind) { FakeWork work; fakeUi.runs.push_back(kind); fakeUi.runOpen = true; }
+void SetControlText(int id, std::wstring_view text) {
+  FakeWork work;
+  fakeUi.controls[id] = text;
+}
+std::optional<std::string> FetchVersionText() {
+  FakeWork work;
+  return fakeUi.reply;
+}
+void BeginRun(RunKind kind) {
+  FakeWork work;
+  fakeUi.runs.push_back(kind);
+  fakeUi.runOpen = true;
+}
 void EndRun() { fakeUi.runOpen = false; }

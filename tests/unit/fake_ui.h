@@ -26,33 +26,29 @@ using Boxes = std::vector<ShownBox>;
 inline struct FakeUi {
   std::map<int, std::wstring> controls;                      // control id -> its text
   Boxes boxes;                                               // every box, in order
+  bool answerNo = false;                                     // questions are answered No, not Yes
   std::optional<std::string> reply;                          // what the version text's server sends
   std::vector<RunKind> runs;                                 // runs begun, in order
   bool runOpen = false;                                      // between BeginRun and EndRun
   std::vector<std::pair<std::int64_t, std::int64_t>> asked;  // each ContinueRun's done and total
   std::size_t stopAt = SIZE_MAX;                             // the ContinueRun that answers "stop", from 1
-  bool answerNo = false;                                     // questions are answered No
 } fakeUi;
-inline void ResetFakeUi() { fakeUi = FakeUi{}; }
 
-// Texts written "a|b|c" for the controls from the first id on: the trade inputs in panel order, or outputs.
-inline std::vector<std::wstring> Fields(std::wstring_view text) {
-  std::vector<std::wstring> fields(1);
-  for (wchar_t c : text) c == L'|' ? fields.emplace_back() : fields.back() += c;
-  return fields;
-}
+// Sets the controls from the first id on to texts written "a|b|c": the trade inputs in panel order, or outputs.
 inline void SetControls(int first, std::wstring_view texts) {
-  for (const std::wstring& text : Fields(texts)) fakeUi.controls[first++] = text;
+  for (std::size_t bar; (bar = texts.find(L'|')) != texts.npos; texts.remove_prefix(bar + 1))
+    fakeUi.controls[first++] = texts.substr(0, bar);
+  fakeUi.controls[first] = texts;
 }
 inline void SetInputs(std::wstring_view texts) { SetControls(IDC_MARGIN, texts); }
-inline std::vector<std::wstring> Shown(int first, int last) {
-  std::vector<std::wstring> texts;
-  while (first <= last) texts.push_back(fakeUi.controls[first++]);
+// The texts of the controls first to last, written "a|b|c".
+inline std::wstring Shown(int first, int last) {
+  std::wstring texts = fakeUi.controls[first];
+  while (first < last) texts += L'|' + fakeUi.controls[++first];
   return texts;
 }
 
-// The allocation sweep's fault: each allocation counts down from above 0, the one reaching 0 throws; the
-// fake's own allocations count nothing.
+// The allocation sweep's fault: the allocation that counts the countdown down to 0 throws; the fake's count nothing.
 inline struct AllocationFault {
   std::size_t countdown = 0;
   bool met = false;
@@ -76,9 +72,9 @@ struct TempDir {
 
 // A file's bytes exactly, no line ends translated; a missing file reads empty.
 inline void WriteBytes(const std::string& path, std::string_view bytes) {
-  std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary) << bytes;
 }
 inline std::string ReadBytes(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return std::string(std::istreambuf_iterator<char>(file), {});
 }

@@ -1,6 +1,5 @@
-// The arithmetic simulation's sampling as plainly written (a new list per trade from NextProgression, the
-// draws from DrawTradeResult, the rules spelled out again): the fast run must match it to the last bit; the
-// benchmarks time it too.
+// The arithmetic simulation's sampling as plainly written (a new list per trade from NextProgression, the draws
+// from DrawTradeResult, the rules spelled out again): the fast run must match it to the last bit; bench/ times it.
 #pragma once
 
 #include <cstdint>

@@ -1,11 +1,10 @@
-// Both simulations through their commands, the draw, the fast sampling against the plain loop, and a long run.
+// Both simulations, the draw, the fast sampling against the plain loop, the sampling count and the version check.
 #include <gtest/gtest.h>
-
-#include <cmath>
-#include <limits>
 
 #include "fake_ui.h"
 #include "literal_run.h"
+#include "net/version_check.h"
+#include "res/version.h"
 #include "sim/arithmetic.h"
 #include "sim/monte_carlo.h"
 #include "sim/run_progress.h"
@@ -15,16 +14,13 @@ namespace {
 
 using Asked = std::vector<std::pair<std::int64_t, std::int64_t>>;
 using Points = std::vector<double>;
-constexpr PathStatus kWon = PathStatus::Won, kLost = PathStatus::Lost;
 
-// Start(): a log of the lists ("1,2,3"; none: no log), the generator at state 1, the samples, the inputs;
-// all that runs change is put back.
+// Start(): a log of the lists ("1,2,3"; none: no log), the generator at state 1, the samples, the inputs.
 class Simulation : public testing::Test {
  protected:
   void TearDown() override {
     std::tie(fakeUi, randomDraw, arithmeticResults, marginSeries, tradeParameters, samplingCount) =
-        std::tuple(FakeUi{}, RandomDraw{}, ArithmeticResults{}, MarginSeries{}, TradeParameters{},
-                   kDefaultSamplingCount);
+        std::tuple(FakeUi{}, RandomDraw{}, ArithmeticResults{}, MarginSeries{}, TradeParameters{}, 1000000);
   }
   void Start(std::initializer_list<std::string> lists, std::int32_t samples = 1000, std::wstring_view inputs = L"") {
     std::string text;
@@ -44,73 +40,49 @@ const ShownBox kNoPathLog = {BoxKind::Error, L"エラーコード:02-61\nメモ�
 const ShownBox kPathFailed = {BoxKind::Error,
                               L"エラーコード:02-62\nMONTE CARLO SIMULATION実行時にエラーが発生しました。"};
 
-TEST_F(Simulation, ArithmeticShowsTheFourResultsOrOneBox) {
-  const struct {
-    std::initializer_list<std::string> log;
-    std::wstring_view inputs, shown;   // shown: ruin rate, WIN ONLY, WIN & LOSE, LOSE ONLY
-    std::optional<ShownBox> box = {}; std::int32_t samples = 1000;  // with a box the outputs keep their texts
-  } cases[] = {
-      {{"1,2,3"}, L"100000|25|100|1000|100|0.5|0.5", L"0|2000|2000|0"},  // every sample wins: lot 4000
-      // Losses of 4000 and 5000 leave 1000, which cannot carry the lot of 6000; a loss beyond the margin counts it;
-      // a lot equal to the capacity (5000 on 5000) is played; a loss may leave 0 or 1.
-      {{"1,2,3"}, L"10000|1|1|1000|0|0.5|1", L"100|0|-9000|-9000"},
-      {{"1,2,3"}, L"5000|1|1|1000|0|0.5|2", L"100|0|-5000|-5000"},
-      {{"1,2,3"}, L"9000|1|1|1000|0|0.5|1", L"100|0|-9000|-9000"},
-      {{"1,2,3"}, L"10001|1|1|1000|0|0.5|2.5", L"100|0|-10000|-10000"},
-      // Ruined without sampling: a logged loss beyond the margin, or s = -4000 leaving 4000 for a lot of 5000.
-      {{"1,2,3", "1,2,3,4"}, L"1000|1|1|100|50|0.5|3", L"100|0|-1000|-1000"},
-      {{"1,2,3", "1,2,3,4"}, L"8000|1|1|1000|50|0.5|1", L"100|0|-4000|-4000"},
-      // From state 1 at 50 %: W W W W, then L L L W L W: four samples of 2000 and one of -2500.
-      {{"1,2,3"}, L"100000|25|100|1000|50|0.5|0.5", L"0|1100|1100|0", {}, 5},
-      {{"1,2,3"}, L"20000|25|100|1000|10|0.5|0.5", L"50|2000|0|-2000", {}, 2},
-      // A live list of stake 0 at win rate 0 could never end; at 1 % it ends at its first win.
-      {{"7"}, L"100000|25|100|1000|0|0.5|0.5", L"a|b|c|d", kArithmeticFailed},
-      {{"1,2,3", "1,2,3,4", "7"}, L"100000|25|100|1000|1|0.5|0.5", L"0|500|500|0"},
-      {{}, L"100000|25|100|1000|50|0.5|0.5", L"a|b|c|d", kNoLog}};
-  for (const auto& c : cases) {
-    Start(c.log, c.samples, c.inputs);
-    SetControls(IDC_RUIN_RATE, L"a|b|c|d");
-    ArithmeticCalculateCommand();
-    EXPECT_EQ(Shown(IDC_RUIN_RATE, IDC_EXPECTED_LOSE_ONLY), Fields(c.shown)) << c.inputs.data();
-    EXPECT_EQ(fakeUi.boxes, c.box ? Boxes{*c.box} : Boxes{}) << c.inputs.data();
-  }
-}
-
-TEST_F(Simulation, MonteCarloKeepsThePathAndShowsItOrOneBox) {
-  const MarginSeries earlier = {Points{1, 2}, 9, 2, 1, kWon};
-  const struct {
-    std::initializer_list<std::string> log;
-    std::wstring_view inputs, shown;   // shown: profit, HIGH VALUE, LOW VALUE, STATUS, trade count
-    Points points;  // then the series: the lists logged, the highest and the lowest point, the status
-    std::int32_t logged; double high, low; PathStatus status;
-    std::optional<ShownBox> box = {};  // then the outputs keep their texts
-  } cases[] = {
-      {{"1,2,3"}, L"100000|25|100|1000|100|0.5|0.5", L"2000|102000|100000|WIN|1", Points{100000, 102000}, 1,
-       102000, 100000, kWon},
-      // The next lot, 6000, exceeds the capacity 1000; a simulated margin of -3000 is kept as 0.
-      {{"1,2,3"}, L"10000|1|1|1000|0|0.5|1", L"-9000|10000|1000|LOSE|2", Points{10000, 6000, 1000}, 1, 10000,
-       1000, kLost},
-      {{"1,2,3"}, L"5000|1|1|1000|0|0.5|2", L"-5000|5000|0|LOSE|1", Points{5000, 0}, 1, 5000, 0, kLost},
-      // Logged 96000 and 91000, then from state 1 at 40 %: L W L L L; the lot of 16000 exceeds 58500 × 25 / 100.
-      {{"1,2,3", "1,2,3,4", "1,2,3,4,5"}, L"100000|25|100|1000|40|0.5|1", L"-41500|100000|58500|LOSE|7",
-       Points{100000, 96000, 91000, 85000, 88500, 81500, 71500, 58500}, 3, 100000, 58500, kLost},
-      // Logged losses beyond the margin stay below zero, and nothing is simulated; a base of 1 plays its lot of 5.
-      {{"1,2,3", "1,2,3,4", "1,2,3,4,5"}, L"5000|1|1|1000|50|0.5|1", L"-9000|5000|-4000|LOSE|2",
-       Points{5000, 1000, -4000}, 3, 5000, -4000, kLost},
-      {{"1,2,3", "1,2,3,4"}, L"4001|1000|1|1|100|1|1000", L"-3995|4001|1|WIN|2", Points{4001, 1, 6}, 2, 4001, 1, kWon},
-      {{}, L"100000|25|100|1000|50|0.5|0.5", L"a|b|c|d|e", Points{1, 2}, 9, 2, 1, kWon, kNoPathLog},
+// Both CALCULATEs on one log and the same inputs, each from state 1. ARITHMETIC shows the ruin rate, WIN ONLY,
+// WIN & LOSE and LOSE ONLY; MONTE CARLO the profit, HIGH VALUE, LOW VALUE, STATUS and the trade count, and
+// keeps the path for the chart. A failed command shows one box, and the outputs keep their texts.
+TEST_F(Simulation, BothCalculatesShowTheirResultsOrOneBoxEach) {
+  const struct { std::initializer_list<std::string> log; std::wstring_view inputs, arithmetic, monteCarlo;
+                 std::optional<MarginSeries> series = {}; Boxes boxes = {}; std::int32_t samples = 1000; } cases[] = {
+      {{"1,2,3"}, L"100000|25|100|1000|100|0.5|0.5", L"0|2000|2000|0", L"2000|102000|100000|WIN|1"},
+      {{"1,2,3"}, L"0.01|1|1000|1|0|0.000001|0.000001", L"100|0|0|0", L"0|0.01|0.01|LOSE|0"},  // no lot fits
+      // A loss beyond the margin counts the margin and leaves the path at 0; a lot equal to what the margin
+      // carries is played; a loss may leave 1, which cannot carry the next lot of 5000.
+      {{"1,2,3"}, L"5000|1|1|1000|0|0.5|2", L"100|0|-5000|-5000", L"-5000|5000|0|LOSE|1"},
+      {{"1,2,3"}, L"9000|1|1|1000|0|0.5|1", L"100|0|-9000|-9000", L"-9000|9000|0|LOSE|2"},
+      {{"1,2,3"}, L"10001|1|1|1000|0|0.5|2.5", L"100|0|-10000|-10000", L"-10000|10001|1|LOSE|1"},
+      // Logged trades that leave no margin (the path stays below 0) or too little for the lot of 5000: ruined
+      // without a draw. A margin of 1 carries the lot of 5.
+      {{"1,2,3", "1,2,3,4"}, L"1000|1|1|100|50|0.5|3", L"100|0|-1000|-1000", L"-1200|1000|-200|LOSE|1"},
+      {{"1,2,3", "1,2,3,4"}, L"8000|1|1|1000|50|0.5|1", L"100|0|-4000|-4000", L"-4000|8000|4000|LOSE|1"},
+      {{"1,2,3", "1,2,3,4"}, L"4001|1000|1|1|100|1|1000", L"0|-3995|-3995|0", L"-3995|4001|1|WIN|2"},
+      // From state 1 at 40 %: L W L L L, where the lot of 16000 exceeds 58500 × 25 / 100; then L L W L W.
+      {{"1,2,3", "1,2,3,4", "1,2,3,4,5"}, L"100000|25|100|1000|40|0.5|1", L"50|-20500|-31000|-41500",
+       L"-41500|100000|58500|LOSE|7", MarginSeries{Points{100000, 96000, 91000, 85000, 88500, 81500, 71500, 58500},
+                                                    3, 100000, 58500, PathStatus::Lost}, {}, 2},
+      // A live list of stake 0 could never end at win rate 0; at 1 % it ends at its first win, here the 18th.
+      {{"1,2,3", "1,2,3,4", "7"}, L"100000|25|100|1000|1|0.5|0.5", L"0|500|500|0", L"500|100500|98000|WIN|20"},
+      {{"7"}, L"100000|25|100|1000|0|0.5|0.5", L"a|b|c|d", L"e|f|g|h|i", {}, {kArithmeticFailed, kPathFailed}},
+      {{}, L"100000|25|100|1000|50|0.5|0.5", L"a|b|c|d", L"e|f|g|h|i", {}, {kNoLog, kNoPathLog}},
       // Lists of equal length: the points so far stay, unfinished.
-      {{"1,2,3", "1,2,3,4", "1,2,3,5"}, L"100000|25|100|1000|50|0.5|1", L"a|b|c|d|e", Points{100000, 96000}, 9,
-       0, 0, PathStatus::Unfinished, kPathFailed}};
+      {{"1,2,3", "1,2,3,4", "1,2,3,5"}, L"100000|25|100|1000|50|0.5|1", L"a|b|c|d", L"e|f|g|h|i",
+       MarginSeries{Points{100000, 96000}, 9, 0, 0, PathStatus::Unfinished}, {kArithmeticFailed, kPathFailed}}};
   for (const auto& c : cases) {
-    Start(c.log, 1000, c.inputs);
-    marginSeries = earlier;
-    SetControls(IDC_PROFIT, L"a|b|c|d|e");
-    EXPECT_EQ(MonteCarloCalculateCommand(), !c.box) << c.inputs.data();
-    EXPECT_EQ(std::pair(Shown(IDC_PROFIT, IDC_TRADE_COUNT), fakeUi.boxes),
-              std::pair(Fields(c.shown), c.box ? Boxes{*c.box} : Boxes{}))
-        << c.inputs.data();
-    EXPECT_EQ(marginSeries, (MarginSeries{c.points, c.logged, c.high, c.low, c.status})) << c.inputs.data();
+    SCOPED_TRACE(c.inputs.data());
+    Start(c.log, c.samples, c.inputs);
+    SetControls(IDC_RUIN_RATE, L"a|b|c|d|e|f|g|h|i");  // the outputs of both panels
+    ArithmeticCalculateCommand();
+    randomDraw = {1, 0, true, true};
+    marginSeries = {Points{1}, 9, 1, 1, PathStatus::Won};
+    EXPECT_EQ(MonteCarloCalculateCommand(), c.boxes.empty());
+    EXPECT_EQ(std::pair(Shown(IDC_RUIN_RATE, IDC_EXPECTED_LOSE_ONLY), Shown(IDC_PROFIT, IDC_TRADE_COUNT)),
+              std::pair(std::wstring(c.arithmetic), std::wstring(c.monteCarlo)));
+    EXPECT_EQ(fakeUi.boxes, c.boxes);
+    if (c.series) {
+      EXPECT_EQ(marginSeries, *c.series);
+    }
   }
 }
 
@@ -149,76 +121,90 @@ TEST_F(Simulation, ALongRunAsksNowAndThenAndStopsWhenTold) {
   ArithmeticCalculateCommand();
   EXPECT_EQ(std::tuple(fakeUi.asked, fakeUi.runs, fakeUi.runOpen, fakeUi.boxes),
             std::tuple(Asked{{4096, 10000}, {8192, 10000}}, std::vector{RunKind::Arithmetic}, false, Boxes{}));
-  EXPECT_EQ(Shown(IDC_RUIN_RATE, IDC_EXPECTED_LOSE_ONLY), Fields(L"|||"));
-  Start({"1,2,3"}, 1);
-  tradeParameters = {{}, 1000000, 1000, 0.000001, 1, 0, 0.000001, 0.000001};
-  EXPECT_EQ(RunArithmeticSimulation({{1, 2, 3}}), RunOutcome::Done);
-  EXPECT_EQ(fakeUi.asked, Asked(21, {0, 1}));
-  Start({"1,2,3"}, 1);
-  fakeUi.stopAt = 3;
-  EXPECT_EQ(RunArithmeticSimulation({{1, 2, 3}}), RunOutcome::Stopped);
-  EXPECT_EQ(fakeUi.asked.size(), 3u);
-  EXPECT_EQ(arithmeticResults, (ArithmeticResults{0, 0, 0, 0}));  // no sample ended
+  EXPECT_EQ(Shown(IDC_RUIN_RATE, IDC_EXPECTED_LOSE_ONLY), L"|||");
   Start({"1,2,3"}, 1, L"1000000|1000|0.000001|1|0|0.000001|0.000001");
-  ASSERT_TRUE(MonteCarloCalculateCommand());
-  EXPECT_EQ(Shown(IDC_PROFIT, IDC_TRADE_COUNT), Fields(L"-1000000|1000000|0|LOSE|1414211"));
-  EXPECT_EQ(std::tuple(fakeUi.asked.size(), fakeUi.asked.back(), fakeUi.runs),
-            std::tuple(21u, std::pair<std::int64_t, std::int64_t>(21 * 65536, 0), std::vector{RunKind::MonteCarlo}));
+  ArithmeticCalculateCommand();
+  MonteCarloCalculateCommand();
+  EXPECT_EQ(Shown(IDC_RUIN_RATE, IDC_TRADE_COUNT), L"100|0|-1000000|-1000000|-1000000|1000000|0|LOSE|1414211");
+  EXPECT_EQ(std::tuple(fakeUi.asked.size(), fakeUi.asked[20], fakeUi.asked.back(), fakeUi.runs),
+            std::tuple(42u, Asked::value_type(0, 1), Asked::value_type(21 * 65536, 0),
+                       std::vector{RunKind::Arithmetic, RunKind::MonteCarlo}));
 }
 
 // Each simulation seeds from the clock's low 32 bits, 500 values on (1000 gives 942875036, 2000 1047079940),
-// at its first run, even a failed one. Conditions that cannot be simulated (the inputs' validators let none
-// of them through) fail; at their bounds they run (a margin of 0 ends without a draw).
-TEST_F(Simulation, EachSimulationSeedsAtItsFirstRunAndRejectsWhatCannotBeSimulated) {
-  const double kInfinity = std::numeric_limits<double>::infinity(), kMicro = 0.000001f;
+// at its first run, even a failed one (lists of equal length), and never again; the draws' sum runs on. A draw
+// wins below the win rate's nearest whole percent: 0.29 × 100 is 28.999...
+TEST_F(Simulation, EachSimulationSeedsFromTheClockAtItsFirstRunAndDrawsByWholePercents) {
   constexpr auto A = RunArithmeticSimulation, M = RunMonteCarloSimulation;
-  constexpr RunOutcome kFailed = RunOutcome::Failed, kDone = RunOutcome::Done;
-  const struct {
-    std::int64_t clock;
-    RunOutcome (*run)(const LogData&);
-    TradeParameters conditions;
-    RunOutcome outcome;
-    std::uint32_t state;
-  } runs[] = {
-      {0x100000000 + 1000, A, {{}, -0.01, 1, 1, 1, 0, 1, 1}, kFailed, 942875036},
-      {2000, A, {{}, kInfinity, 1, 1, 1, 0, 1, 1}, kFailed, 942875036},
-      {2000, A, {{}, 0, 0, 1, 1, 0, 1, 1}, kFailed, 942875036},
-      {2000, A, {{}, 0, 1, 0, 1, 0, 1, 1}, kFailed, 942875036},
-      {2000, A, {{}, 0, 1, 1, 0, 0, 1, 1}, kFailed, 942875036},
-      {2000, A, {{}, 0, 1, 1, 1, -0.01, 1, 1}, kFailed, 942875036},
-      {2000, A, {{}, 0, 1, 1, 1, 1.01, 1, 1}, kFailed, 942875036},
-      {2000, A, {{}, 0, 1, 1, 1, 0, 9.9e-7, 1}, kFailed, 942875036},
-      {2000, A, {{}, 0, 1, 1, 1, 0, 1, 9.9e-7}, kFailed, 942875036},
-      {2000, A, {{}, 0, 1, 1e-300, 1, 0, kMicro, kMicro}, kDone, 942875036},
-      {2000, M, {{}, 0, 1, 1e-300, 1, 1, kMicro, kMicro}, kDone, 1047079940},
-      {3000, M, {{}, -0.01, 1, 1, 1, 0, 1, 1}, kFailed, 1047079940}};
+  const LogData fresh = {{1, 2, 3}}, equal = {{1, 2, 3}, {4, 5, 6}};
+  const struct { std::int64_t clock; RunOutcome (*run)(const LogData&); const LogData& log; std::uint32_t state; }
+  runs[] = {{0x100000000 + 1000, A, equal, 942875036}, {2000, A, fresh, 942875036}, {2000, M, fresh, 1047079940},
+            {3000, M, equal, 1047079940}};
+  tradeParameters = {{}, 0.01, 1, 1000, 1, 0, 0.000001, 0.000001};  // no lot fits: ruined without a draw
   randomDraw = {0, 777, false, false};
   for (const auto& r : runs) {
     SetClockForTesting(r.clock);
-    tradeParameters = r.conditions;
-    EXPECT_EQ(std::tuple(r.run({{1, 2, 3}}), randomDraw.drawAccumulator), std::tuple(r.outcome, 777)) << r.clock;
-    EXPECT_EQ(randomDraw.randomState, r.state) << r.clock;
+    r.run(r.log);
+    EXPECT_EQ(std::tuple(randomDraw.randomState, randomDraw.drawAccumulator), std::tuple(r.state, 777)) << r.clock;
   }
   SetClockForTesting(std::nullopt);
-}
-
-TEST(Draws, WinBelowTheWinRatesNearestWholePercent) {
-  const std::pair<double, int> cases[] = {{0, 0},      {0.004, 0}, {0.005, 1}, {0.29, 29}, {0.57, 57},
-                                          {0.994, 99}, {1, 100},   {-1, 0},    {2, 100},   {std::nan(""), 0}};
-  for (const auto& [rate, threshold] : cases) EXPECT_EQ(WinThreshold(rate), threshold) << rate;
+  EXPECT_EQ(WinThreshold(0.29), 29);
 }
 
 TEST(ProgressText, CountsAndTheTimeStillNeededAtThePaceSoFar) {
+  constexpr RunKind A = RunKind::Arithmetic;
   const struct { RunKind kind; std::int64_t done, total, elapsedMs; std::wstring_view text; } cases[] = {
-      {RunKind::Arithmetic, 123456, 1000000, 1111, L"計算中です。 123456 / 1000000 サンプル\n残り時間 約8秒"},
-      {RunKind::Arithmetic, 250000, 1000000, 2700000, L"計算中です。 250000 / 1000000 サンプル\n残り時間 約2時間15分"},
-      {RunKind::Arithmetic, 1, 4, 66499, L"計算中です。 1 / 4 サンプル\n残り時間 約3分19秒"},
-      {RunKind::Arithmetic, 1, 4, 66500, L"計算中です。 1 / 4 サンプル\n残り時間 約3分20秒"},
-      {RunKind::Arithmetic, 1, 2, 60000, L"計算中です。 1 / 2 サンプル\n残り時間 約1分0秒"},
-      {RunKind::Arithmetic, 1, 2, 3600000, L"計算中です。 1 / 2 サンプル\n残り時間 約1時間0分"},
-      {RunKind::Arithmetic, 0, 1000000, 900, L"計算中です。 0 / 1000000 サンプル\n残り時間 計算中"},
+      {A, 123456, 1000000, 1111, L"計算中です。 123456 / 1000000 サンプル\n残り時間 約8秒"},
+      {A, 250000, 1000000, 2700000, L"計算中です。 250000 / 1000000 サンプル\n残り時間 約2時間15分"},
+      {A, 1, 4, 66499, L"計算中です。 1 / 4 サンプル\n残り時間 約3分19秒"},
+      {A, 1, 4, 66500, L"計算中です。 1 / 4 サンプル\n残り時間 約3分20秒"},
+      {A, 0, 1000000, 900, L"計算中です。 0 / 1000000 サンプル\n残り時間 計算中"},
       {RunKind::MonteCarlo, 12345678, 0, 5000, L"計算中です。 12345678 トレード"}};
   for (const auto& c : cases) EXPECT_EQ(ProgressText(c.kind, c.done, c.total, c.elapsedMs), c.text);
+}
+
+// SAVE writes the first seven characters as typed; the dialog then shows the count the file gives: its
+// digits held within 1 to 1000000, or 1000000 for any other text or no file.
+TEST(SamplingCount, TheDialogSavesTheTypedTextAndShowsTheCountItGives) {
+  const TempDir dir;
+  SamplingCountPath = dir.File("arithmetic_simulation.txt");
+  EXPECT_EQ(OpenSamplingCountDialog().text, L"1000000");
+  const struct { std::optional<std::wstring> typed; std::string stored; std::wstring shown; } cases[] = {
+      {L"0500", "0500", L"500"}, {L"12345678", "1234567", L"1000000"}, {L"", "", L"1"},
+      {L"１２", "\x82\x50\x82\x51", L"1000000"}, {{}, "100\r\n", L"1000000"}, {{}, std::string(400, '9'), L"1000000"}};
+  for (const auto& c : cases) {
+    if (!c.typed) WriteBytes(SamplingCountPath, c.stored);
+    const SiteError error = c.typed ? SaveSamplingCountText(*c.typed) : SiteError{};
+    const SamplingCountOpening opening = OpenSamplingCountDialog();
+    EXPECT_EQ(std::tuple(error.code, ReadBytes(SamplingCountPath), opening.text, opening.error.code),
+              std::tuple(L"", c.stored, c.shown, L""));
+  }
+}
+
+TEST(VersionCheck, AnswersEachServerTextWithOneBoxAsTheOwnVersionSeesIt) {
+  EXPECT_EQ(std::string_view(TALLOWIND_TITLED(2, 13)), "Tallowind Version 2.13");  // the About box's title
+  const std::wstring url = L"" TALLOWIND_DOWNLOAD_URL;
+  const auto newer = [&](const std::string& v) {  // the message names the version as sent
+    return ShownBox{BoxKind::VersionResult, L"新しいバージョンが公開されています。\n最新バージョンはVersion " +
+                    std::wstring(v.begin(), v.end()) + L"です。\nダウンロードはこちらから可能です。→" + url};
+  };
+  const ShownBox upToDate{BoxKind::VersionResult, L"このソフトウェアは最新バージョンです。"};
+  const ShownBox bad{BoxKind::Error, L"エラーコード:02-02\nバージョン情報へのアクセスに失敗しました。"};
+  // The message holds 105 bytes of its own and the address; 1024 fit.
+  const std::string longest = "2." + std::string(1024 - 105 - url.size() - 2, '5'), second = TALLOWIND_SHORT(2, 13);
+  // Own version "": the program's own, 1.0, through the check's command.
+  const struct { std::optional<std::string> reply; std::string own; ShownBox box; } cases[] = {
+      {"1.0", "", upToDate}, {"010.50", "", newer("010.50")}, {"2.13", second, upToDate},
+      {"2.131", second, newer("2.131")}, {longest, "", newer(longest)}, {longest + "5", "", bad},
+      {"1.1\r\n", "", bad}, {std::string("1.1\0", 4), "", bad},
+      {std::string(65536, '0'), "", upToDate}, {std::string(65537, '0'), "", bad},
+      {std::nullopt, "", {BoxKind::Error, L"エラーコード:02-01\nWEBサーバへのアクセスに失敗しました。"}}};
+  for (const auto& [reply, own, box] : cases) {
+    fakeUi = {};
+    fakeUi.reply = reply;
+    own.empty() ? VersionCheckCommand() : AnswerVersionText(reply, own);
+    EXPECT_EQ(fakeUi.boxes, Boxes{box}) << reply.value_or("(none)").substr(0, 20);
+  }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_ui.h"
+#include "sim/arithmetic.h"
 #include "startup/saved_data.h"
 #include "trade/trade_log.h"
 #include "trade/trade_panel.h"
@@ -25,71 +26,53 @@ class Trade : public testing::Test {
 };
 
 TEST_F(Trade, LogListsAndLastNumberAreReadByTolerantRules) {
-  EXPECT_EQ(std::tuple(LoadTradeLogText().status, ParseTradeLog(), ReadLastTradeNumber()),
-            std::tuple(ReadStatus::Missing, std::nullopt, 1));
-  const struct { std::string text; std::optional<LogData> lists; std::int32_t lastNumber; } cases[] = {
-      {"No.3\nARRAY:1,2,3\nNo.12\nARRAY:0,1", LogData{{1, 2, 3}, {0, 1}}, 12},
-      {"ARRA:1,2,3\n", std::nullopt, 1}, {"ARRAY:\nSTATUS:LOSE\n", std::nullopt, 1}, {"", std::nullopt, 1},
+  const struct { std::string text; std::optional<LogData> lists; std::optional<std::int32_t> lastNumber; } cases[] = {
+      {"No.3\nARRAY:1,2,3\nNo.12\nARRAY:0,1", LogData{{1, 2, 3}, {0, 1}}, 12}, {"ARRAY:\nSTATUS:LOSE\n", {}, 1},
       {"No.7x ARRAY:12,,5\n", LogData{{12}}, 7}, {"ARRAY:\n\nx 3,4\nARRAY:5\r\n", LogData{{3, 4}, {5}}, 1},
       {"ARRAY:\nARRAY:7,8\n9\n", LogData{{7, 8}}, 1}, {"ARRAY:1Y2\nARRAY:4\n", LogData{{1, 2}, {4}}, 1},
-      {"No.2 and 1.25\n", std::nullopt, 25}, {"No.123456789012\n", std::nullopt, kMax},
-      {"No.\nARRAY:2147483647,2147483648,123456789012,007,2147483646\n", LogData{{kMax, kMax, kMax, 7, kMax - 1}}, 0},
-      {std::string("No.12\0x\nARRAY:1,2,3", 19), std::nullopt, 12}};
+      {"No.123456789012\n", {}, kMax}, {std::string("No.12\0x\nARRAY:1,2,3", 19), {}, 12},
+      {"No.\nARRAY:2147483647,2147483648,123456789012,007,2147483646\n", LogData{{kMax, kMax, kMax, 7, kMax - 1}}, 0}};
   for (const auto& c : cases) {
     WriteBytes(TradeLogPath, c.text);
-    EXPECT_EQ(ParseTradeLog(), c.lists) << c.text;
-    EXPECT_EQ(ReadLastTradeNumber(), c.lastNumber) << c.text;
+    EXPECT_EQ(std::pair(ParseTradeLog(), ReadLastTradeNumber()), std::pair(c.lists, c.lastNumber)) << c.text;
   }
 }
 
-// Fields are checked in panel order, the first bad one reported and nothing written (those before it are
-// good, the others bad; REFERENCE and WIN check three). SAVE writes good texts normalised, the inputs keep
-// them typed.
-TEST_F(Trade, TheFirstBadFieldIsReportedAndSaveWritesTheTextsNormalised) {
+// Each command checks the fields it reads in panel order and reports the first bad one, writing nothing.
+TEST_F(Trade, EachCommandReportsTheFirstBadFieldItReads) {
   WriteBytes(TradeInformationPath, "A5");
   WriteBytes(TradeLogPath, kFresh);
-  const std::wstring_view typed = L"00100000.00|0100|150.500|010000|050|0.50|0.250";
-  const std::vector<std::wstring> good = Fields(typed), bad = Fields(L"|1.0|0.0000001|100000001|101|1000.1|１");
-  const struct { void (*command)(); int field; std::wstring_view message; } cases[] = {
-      {SaveTradeInformationCommand, 0, L"対象レート換算証拠金は0.01～100000000.00の範囲で指定して下さい。\n"
-                                       L"小数第2位まで指定可能です。(小数点以下は省略する事も可能です。)"},
-      {SaveTradeInformationCommand, 1, L"レバレッジは1～1000の範囲の整数で指定して下さい。"},
-      {SaveTradeInformationCommand, 4, L"勝率は0～100の範囲の整数で指定して下さい。"},
-      {ReferenceCommand, 5, L"TAKE PROFITは0.000001～1000.000000の範囲で指定して下さい。\n"
-                            L"小数第6位まで指定可能です。(小数点以下は省略する事も可能です。)"},
-      {WinCommand, 6, L"STOP LOSSは0.000001～1000.000000の範囲で指定して下さい。\n"
-                      L"小数第6位まで指定可能です。(小数点以下は省略する事も可能です。)"}};
+  const struct { void (*command)(); std::wstring_view inputs, message; } cases[] = {
+      {SaveTradeInformationCommand, L"1|1.0|0|0|101|0|１", L"レバレッジは1～1000の範囲の整数で指定して下さい。"},
+      {ArithmeticCalculateCommand, L"1|1|1|1|101|0|１", L"勝率は0～100の範囲の整数で指定して下さい。"},
+      {ReferenceCommand, L"|||0|1|1|1", L"単位ロットサイズは1～100000000の範囲の整数で指定して下さい。"}};
   for (const auto& c : cases) {
-    ResetFakeUi();
-    for (int i = 0; i < 7; ++i) fakeUi.controls[IDC_MARGIN + i] = i < c.field ? good[i] : bad[i];
+    SetInputs(c.inputs);
     c.command();
     EXPECT_EQ(fakeUi.boxes.back(), (ShownBox{BoxKind::FieldWarning, std::wstring(c.message)}));
-    EXPECT_EQ(tradeParameters.texts, decltype(tradeParameters.texts){});
   }
   EXPECT_EQ(std::pair(ReadBytes(TradeInformationPath), ReadBytes(TradeLogPath)), std::pair(std::string("A5"), kFresh));
-  ResetFakeUi();
-  SetInputs(typed);
-  SaveTradeInformationCommand();
-  EXPECT_EQ(ReadBytes(TradeInformationPath), "A100000\r\nB100\r\nC150.5\r\nD10000\r\nE50\r\nF0.5\r\nG0.25");
-  EXPECT_EQ(std::pair(fakeUi.boxes, Shown(IDC_MARGIN, IDC_STOP_LOSS)),
-            std::pair(Boxes{{BoxKind::Question, L"TRADE INFORMATION をファイルにセーブしますか?"},
-                            {BoxKind::Completion, L"セーブが完了しました｡"}},
-                      good));
 }
 
-// A tag's value is the rest of the line after its first occurrence; a field whose tag is missing or empty
-// keeps its input.
-TEST_F(Trade, LoadAndClearSetOnlyTheirInputs) {
-  const ShownBox question{BoxKind::Question, L"TRADE INFORMATION をファイルからロードしますか?"};
+// SAVE writes the texts normalised, the inputs keep them as typed. LOAD takes a tag's value as the rest of the
+// line after its first occurrence; a field whose tag is missing or empty keeps its input.
+TEST_F(Trade, SaveWritesTheTextsNormalisedAndLoadAndClearSetOnlyTheirInputs) {
   LoadTradeInformationCommand();
-  EXPECT_EQ(fakeUi.boxes, (Boxes{question, {BoxKind::FieldWarning, L"ファイルが存在しないため、ロード出来ませんでした。"}}));
+  const std::wstring typed = L"00100000.00|0100|150.500|010000|050|0.50|0.250";
+  SetInputs(typed);
+  SaveTradeInformationCommand();
+  EXPECT_EQ(std::pair(ReadBytes(TradeInformationPath), Shown(IDC_MARGIN, IDC_STOP_LOSS)),
+            std::pair(std::string("A100000\r\nB100\r\nC150.5\r\nD10000\r\nE50\r\nF0.5\r\nG0.25"), typed));
   WriteBytes(TradeInformationPath, std::string("G\x82\xA0\r\nC\r\nD1E5\r\nA5000\nE60\r\nD7\0F8", 30));
   SetInputs(L"1|2|3|4|5|6|7");
-  fakeUi.boxes.clear();
   LoadTradeInformationCommand();
   ClearTradeInput(TradeField::Leverage);
-  EXPECT_EQ(fakeUi.boxes, (Boxes{question, {BoxKind::Completion, L"ロードが完了しました｡"}}));
-  EXPECT_EQ(Shown(IDC_MARGIN, IDC_STOP_LOSS), Fields(L"5000||3|1E5|5|6|あ"));
+  EXPECT_EQ(Shown(IDC_MARGIN, IDC_STOP_LOSS), L"5000||3|1E5|5|6|あ");
+  const ShownBox load{BoxKind::Question, L"TRADE INFORMATION をファイルからロードしますか?"};
+  EXPECT_EQ(fakeUi.boxes, (Boxes{load, {BoxKind::FieldWarning, L"ファイルが存在しないため、ロード出来ませんでした。"},
+                                 {BoxKind::Question, L"TRADE INFORMATION をファイルにセーブしますか?"},
+                                 {BoxKind::Completion, L"セーブが完了しました｡"}, load,
+                                 {BoxKind::Completion, L"ロードが完了しました｡"}}));
 }
 
 // Three losses, a win and REFERENCE from a fresh log, a win that ends the set with other conditions,
@@ -106,16 +89,16 @@ TEST_F(Trade, AWholeSetOfTradeQueries) {
       "\xA5TRADE No.5\r\nDATE:Sat Dec 05 09:15:02 2026\r\nARRAY:3,4\r\n";
   const ShownBox lose{BoxKind::Question, L"負けトレードで登録しますか?"};
   const ShownBox lost{BoxKind::TradeResult, L"負けトレードで登録しました。"};
-  EXPECT_EQ(ReadBytes(TradeLogPath), log);
-  EXPECT_EQ(WideToAnsi(fakeUi.controls[IDC_TRADE_LOG]), log);
-  EXPECT_EQ(fakeUi.boxes, (Boxes{lose, lost, lose, lost, lose, lost, {BoxKind::Question, L"勝ちトレードで登録しますか?"},
+  EXPECT_EQ(std::tuple(ReadBytes(TradeLogPath), WideToAnsi(fakeUi.controls[IDC_TRADE_LOG])), std::tuple(log, log));
+  EXPECT_EQ(fakeUi.boxes, (Boxes{lose, lost, lose, lost, lose, lost,
+                                 {BoxKind::Question, L"勝ちトレードで登録しますか?"},
                                  {BoxKind::TradeResult, L"勝ちトレードで登録しました。"},
                                  {BoxKind::TradeResult, L"NEXT LOT SIZE:7000\nPROFIT:-1000"}}));
   SetInputs(L"|||2000||0.5|0.3");
   WinCommand();
   EXPECT_EQ(fakeUi.boxes.back(), (ShownBox{BoxKind::TradeResult, L"1セット終了しました。\n今回の損益は5000です。"}));
   EXPECT_EQ(std::pair(ReadBytes(TradeLogPath), fakeUi.controls[IDC_TRADE_LOG]), std::pair(kFresh, kFreshShown));
-  ResetFakeUi();
+  fakeUi = {};
   SetInputs(L"|||100000000||0.5|0.3");
   WriteBytes(TradeLogPath, "ARRAY:1,2\r\nARRAY:2147483647,2147483647\r\n");  // lists of equal length: no profit
   ReferenceCommand();
@@ -141,26 +124,22 @@ TEST_F(Trade, NoChangesNothing) {
             std::tuple(5u, 7u, 2000));
 }
 
-// The program's folder (表 ends in the byte 0x5C) holds nothing, its saved data, or a file in the place of
-// save_data: then one box says so and start-up goes on.
+// The program's folder (表 ends in the byte 0x5C) holds the trade conditions and no log, which start-up writes
+// fresh, or a file in the place of save_data: then one box says so and start-up goes on.
 TEST_F(Trade, StartUpMakesSaveDataAndLoadsItOrSaysOnceThatItCannot) {
-  const struct { std::string folder; bool blocked; const char *information, *log; std::wstring shown; } cases[] = {
-      {"new", false, nullptr, nullptr, L"|||||||" + kFreshShown},
-      {"\x95\x5C", false, nullptr, nullptr, L"|||||||" + kFreshShown},
-      {"saved", false, "A5\nG0.3", "ARRAY:1,2", L"5||||||0.3|ARRAY:1,2"},
-      {"blocked", true, nullptr, nullptr, L"|||||||"}};
+  const struct { std::string folder; bool blocked; const char* information; std::wstring shown; } cases[] = {
+      {"\x95\x5C", false, "A5\nG0.3", L"5||||||0.3|" + kFreshShown}, {"blocked", true, nullptr, L"|||||||"}};
   const std::string sep(1, kPathSeparator);
   for (const auto& c : cases) {
-    ResetFakeUi();
+    fakeUi = {};
     const std::string folder = dir.path.string() + sep + c.folder, saveData = folder + sep + "save_data";
     MakeDirectory(folder);
     if (c.blocked) WriteBytes(saveData, "");
     if (c.information) MakeDirectory(saveData), WriteBytes(saveData + sep + "trade_information.txt", c.information);
-    if (c.log) WriteBytes(saveData + sep + "trade_query.txt", c.log);
     ExeDirectory = DirectoryOf(folder + sep + "Tallowind.exe");
     EXPECT_TRUE(LoadSavedData());
-    EXPECT_EQ(Shown(IDC_MARGIN, IDC_TRADE_LOG), Fields(c.shown));
-    EXPECT_EQ(AnsiToWide(ReadBytes(saveData + sep + "trade_query.txt")), Fields(c.shown).back());
+    EXPECT_EQ(Shown(IDC_MARGIN, IDC_TRADE_LOG), c.shown);
+    EXPECT_EQ(AnsiToWide(ReadBytes(saveData + sep + "trade_query.txt")), c.shown.substr(c.shown.rfind(L'|') + 1));
     const std::wstring unusable =
         L"エラーコード:01-05\nこのフォルダにはデータを保存できません。\n保存用のフォルダを作成できないか、書き込み"
         L"できません:\n" + std::wstring(saveData.begin(), saveData.end()) +
