@@ -63,9 +63,8 @@ inline Pixels Capture(HWND window, RECT r, HICON icon = nullptr, DWORD colour = 
   BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, window ? SRCCOPY : colour);
   DrawIconEx(dc, 0, 0, icon, w, h, 0, nullptr, DI_NORMAL);
   GdiFlush();
-  Pixels pixels(w * h);
-  for (int i = 0; i < w * h; ++i)
-    pixels[i] = bits[i] & 0xFFFFFF;
+  Pixels pixels(bits, bits + w * h);
+  for (std::uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
   ReleaseDC(nullptr, screen);
   DeleteDC(dc);
   DeleteObject(bitmap);

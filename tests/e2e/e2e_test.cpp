@@ -73,10 +73,8 @@ TEST(StartUp, SaysOnceWhenNoDataCanBeKeptAndOpensAllTheSame) {
 TEST(Ending, EachWayEndsWithCodeZeroAndKeepsTheFiles) {
   // A message, a menu item's letter to follow it, and whether a long run goes on then.
   const std::tuple<UINT, WPARAM, LPARAM, char, bool> ways[] = {
-      {WM_SYSCOMMAND, SC_CLOSE, 0, 0, false},                       // the close box
-      {WM_CLOSE, 0, 0, 0, false},                                   //
       {WM_SYSCOMMAND, SC_KEYMENU, 't', 'x', false},                 // menu アプリケーションの終了
-      {WM_SYSKEYDOWN, VK_F4, 0x20000001 | (0x3E << 16), 0, false},  // Alt+F4
+      {WM_SYSKEYDOWN, VK_F4, 0x20000001 | (0x3E << 16), 0, false},  // Alt+F4: SC_CLOSE, as the close box
       {WM_CLOSE, 0, 0, 0, true},
   };
   for (auto [message, wParam, lParam, item, running] : ways) {
@@ -299,8 +297,7 @@ struct LoopbackServer {
 
 TEST(VersionCheck, AsksTheServerOnceAndShowsWhatItPublishes) {
   std::string longVersion = "1.";  // read 127 bytes at a time: a chunk lost, repeated or out of order shows
-  while (longVersion.size() < 200)
-    longVersion += char('0' + longVersion.size() % 10);
+  for (int i = 2; i < 200; ++i) longVersion += char('0' + i % 10);
   const std::wstring kNoServer = L"エラーコード:02-01\nWEBサーバへのアクセスに失敗しました。";
   const std::wstring kUpToDate = L"このソフトウェアは最新バージョンです。";
   // The text published (none: no server listens; "silent": one takes the connection and never answers),

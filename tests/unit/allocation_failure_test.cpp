@@ -127,10 +127,7 @@ const Sweep kSweeps[] = {
     {"VersionCheck", kSixLog, VersionCheckCommand, L"02-01"},
     {"SamplingCountOpening", kSixLog, [] { ShowDialog(OpenSamplingCountDialog()); }, L"03-01 03-02"},
     {"SamplingCountSave", kSixLog,
-     [] {
-       const SiteError error = SaveSamplingCountText(L"40");
-       ShowDialog({std::to_wstring(samplingCount), error});
-     },
+     [] { const SiteError e = SaveSamplingCountText(L"40"); ShowDialog({std::to_wstring(samplingCount), e}); },
      L"03-03"},
     {"StartUpWithALog", kSixLog, StartUp, L"01-01 01-02 01-03", {}, L"01-02"},
     {"StartUpWithoutALog", "", StartUp, L"01-01", L"01-02 01-04", L"01-02"},
