@@ -5,9 +5,7 @@
 #include <cstdint>
 
 int Scaled(int value, Scale scale) {
-  const std::int64_t product = std::int64_t{value} * scale.num;
-  const std::int64_t half = scale.den / 2;
-  return static_cast<int>(product >= 0 ? (product + half) / scale.den : (product - half) / scale.den);
+  return static_cast<int>((std::int64_t{value} * scale.num + scale.den / 2) / scale.den);
 }
 
 Area Scaled(Area area, Scale scale) {

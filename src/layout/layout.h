@@ -17,7 +17,8 @@ struct Scale {
   bool operator==(const Scale&) const = default;
 };
 
-// value × scale to the nearest pixel, halves away from zero.
+// value × scale to the nearest pixel, halves up; the layout has no negative
+// numbers.
 int Scaled(int value, Scale scale);
 
 struct Size {

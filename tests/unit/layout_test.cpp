@@ -6,8 +6,6 @@
 
 namespace {
 
-using Points = std::vector<ChartPoint>;
-
 // At 1, 1.25, 1.5, 2 and 706/656 (144 DPI fitted to a work area 768 high): the margin input and the
 // Monte Carlo CALCULATE (835, 610, 100, 25), the chart's picture, the label font (12 pixels at 96 DPI,
 // 18 at 144) and the control font (a cell of 18 pixels at 96 DPI), and the width of a line.
@@ -27,11 +25,26 @@ TEST(Layout, EverythingScalesFromTheOneLayout) {
   }
 }
 
+// The layout keeps to a grid of 5 pixels, so that a number that strays by a pixel shows: only REFERENCE, WIN
+// and LOSE stand off it, evenly spaced up to DROP OUT. Input i and its CLEAR are IDC_MARGIN + i, IDC_CLEAR_MARGIN + i.
+TEST(Layout, TheLayoutKeepsToItsGridAndItsIds) {
+  const auto x = [](int i) { return kControls[i].area.x; };
+  for (int i = 0; i < 36; ++i) {
+    const auto [left, top, width, height] = kControls[i].area;
+    const int leftRest = i >= 30 && i < 33 ? 0 : left % 5;
+    EXPECT_EQ(std::tuple(leftRest, top % 5, width % 5, height % 5), std::tuple(0, 0, 0, 0)) << i;
+  }
+  for (const LabelLayout& label : kLabels) EXPECT_EQ(std::pair(label.x % 5, label.y % 5), std::pair(0, 0)) << label.y;
+  EXPECT_EQ(std::pair(x(32) - x(31), x(33) - x(32)), std::pair(x(31) - x(30), x(31) - x(30)));
+  for (int i = 0; i < 7; ++i)
+    EXPECT_EQ(std::pair(kControls[4 + i].id, kControls[21 + i].id), std::pair(IDC_MARGIN + i, IDC_CLEAR_MARGIN + i));
+}
+
 // The first margin on the baseline at the left, the last at the right, the one farthest from the first at
 // the top or the bottom; the logged part up to the point before the first simulated one.
 TEST(Layout, TheChartPlacesEveryMarginOnTheScale) {
-  const struct { std::vector<double> margins; std::int32_t logged; double high, low; Scale scale; Points points;
-                 std::size_t yellowEnd; } cases[] = {
+  const struct { std::vector<double> margins; std::int32_t logged; double high, low; Scale scale;
+                 std::vector<ChartPoint> points; std::size_t yellowEnd; } cases[] = {
       {{1000}, 5, 1000, 1000, {1, 1}, {{585, 340}, {925, 340}}, 1},
       {{1000, 1010}, 1, 1010, 1000, {706, 656}, {{630, 366}, {996, 291}}, 0},
       {{1000, 1010, 990, 1005}, 2, 1010, 990, {1, 1}, {{585, 340}, {698, 270}, {811, 410}, {925, 305}}, 1},
