@@ -146,6 +146,8 @@ TEST_F(Simulation, EachSimulationSeedsFromTheClockAtItsFirstRunAndDrawsByWholePe
     EXPECT_EQ(std::tuple(randomDraw.randomState, randomDraw.drawAccumulator), std::tuple(r.state, 777)) << r.clock;
   }
   SetClockForTesting(std::nullopt);
+  tradeParameters.stopLoss = 0;  // conditions no input gives: both runs fail before their first trade
+  EXPECT_EQ(std::pair(A(fresh), M(fresh)), std::pair(RunOutcome::Failed, RunOutcome::Failed));
   EXPECT_EQ(WinThreshold(0.29), 29);
 }
 

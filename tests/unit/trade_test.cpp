@@ -58,7 +58,8 @@ TEST(Progression, NextListByResultAndLength) {
 }
 
 // A read turns CR LF into LF, keeps a lone CR and ends at 0x1A. A write into a folder in the way or missing,
-// or onto a full disk (fclose meets what fwrite buffered), writes nothing and leaves no file behind.
+// or onto a full disk (fclose meets what fwrite buffered), writes nothing and leaves no file behind; a folder
+// whose files meet a full disk takes none.
 TEST(Files, ReadInTextModeAndAFailedWriteLeavesNothing) {
   TempDir dir;
   WriteBytes(dir.File("t.txt"), "a\r\r\nb\r\x1A" "c");
@@ -68,7 +69,9 @@ TEST(Files, ReadInTextModeAndAFailedWriteLeavesNothing) {
     EXPECT_FALSE(WriteTextFile(target, "x") || AppendTextFile(target, "x")) << target;
 #ifndef _WIN32
   std::filesystem::create_symlink("/dev/full", dir.File("full.tmp"));
-  EXPECT_FALSE(WriteTextFile(dir.File("full"), "x") || AppendTextFile("/dev/full", "x"));
+  std::filesystem::create_symlink("/dev/full", dir.File("write_test.tmp"));  // the folder's own write probe
+  EXPECT_FALSE(WriteTextFile(dir.File("full"), "x") || AppendTextFile("/dev/full", "x") ||
+               FolderAcceptsFiles(dir.path.string()));
 #endif
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path), {}), 2);
 }
@@ -96,8 +99,10 @@ TEST_F(Trade, LogListsAndLastNumberAreReadByTolerantRules) {
   }
 }
 
-// Each command checks the fields it reads in panel order and reports the first bad one, writing nothing.
-TEST_F(Trade, EachCommandReportsTheFirstBadFieldItReads) {
+// Each command checks the fields it reads in panel order and reports the first bad one; answered No, a question
+// ends its command. Neither changes a file or touches an edit but the inputs, and only WIN has read its three
+// inputs before its question.
+TEST_F(Trade, AFirstBadFieldOrANoEndsTheCommandWithNothingChanged) {
   WriteBytes(TradeInformationPath, "A5");
   WriteBytes(TradeLogPath, kFresh);
   const struct { void (*command)(); std::wstring_view inputs, message; } cases[] = {
@@ -109,7 +114,14 @@ TEST_F(Trade, EachCommandReportsTheFirstBadFieldItReads) {
     c.command();
     EXPECT_EQ(fakeUi.boxes.back(), (ShownBox{BoxKind::FieldWarning, std::wstring(c.message)}));
   }
+  SetInputs(L"1|2|3|2000|5|0.75|0.3");
+  fakeUi.answerNo = true;
+  for (void (*command)() : {SaveTradeInformationCommand, LoadTradeInformationCommand, WinCommand, LoseCommand,
+                            DropOutCommand})
+    command();
   EXPECT_EQ(std::pair(ReadBytes(TradeInformationPath), ReadBytes(TradeLogPath)), std::pair(std::string("A5"), kFresh));
+  EXPECT_EQ(std::tuple(fakeUi.boxes.size(), fakeUi.controls.size(), tradeParameters.unitLotSize),
+            std::tuple(9u, 7u, 2000));
 }
 
 // SAVE writes the texts normalised, the inputs keep them as typed. LOAD takes a tag's value as the rest of the
@@ -167,26 +179,13 @@ TEST_F(Trade, AWholeSetOfTradeQueries) {
   EXPECT_EQ(std::pair(ReadBytes(TradeLogPath), fakeUi.controls[IDC_TRADE_LOG]), std::pair(kFresh, kFreshShown));
 }
 
-// Answered No, a question ends its command: no file changes, no input or log edit is touched, and only WIN
-// has read its three inputs by then.
-TEST_F(Trade, NoChangesNothing) {
-  WriteBytes(TradeInformationPath, "A5");
-  WriteBytes(TradeLogPath, kFresh);
-  SetInputs(L"1|2|3|2000|5|0.75|0.3");
-  fakeUi.answerNo = true;
-  for (void (*command)() : {SaveTradeInformationCommand, LoadTradeInformationCommand, WinCommand, LoseCommand,
-                            DropOutCommand})
-    command();
-  EXPECT_EQ(std::pair(ReadBytes(TradeInformationPath), ReadBytes(TradeLogPath)), std::pair(std::string("A5"), kFresh));
-  EXPECT_EQ(std::tuple(fakeUi.boxes.size(), fakeUi.controls.size(), tradeParameters.unitLotSize),
-            std::tuple(5u, 7u, 2000));
-}
-
-// The program's folder (表 ends in the byte 0x5C) holds the trade conditions and no log, which start-up writes
-// fresh, or a file in the place of save_data: then one box says so and start-up goes on.
+// The program's folder (表∴汕煦: 表 ends in the byte 0x5C; the others pair wrongly, up to a lead byte before the
+// separator, if 0x81, 0x9F or 0xE0 were taken for a single byte) holds the trade conditions and no log, which
+// start-up writes fresh, or a file in the place of save_data: then one box says so and start-up goes on.
 TEST_F(Trade, StartUpMakesSaveDataAndLoadsItOrSaysOnceThatItCannot) {
   const struct { std::string folder; bool blocked; const char* information; std::wstring shown; } cases[] = {
-      {"\x95\x5C", false, "A5\nG0.3", L"5||||||0.3|" + kFreshShown}, {"blocked", true, nullptr, L"|||||||"}};
+      {"\x95\x5C\x81\x88\x9F\x88\xE0\x88", false, "A5\nG0.3", L"5||||||0.3|" + kFreshShown},
+      {"blocked", true, nullptr, L"|||||||"}};
   const std::string sep(1, kPathSeparator);
   for (const auto& c : cases) {
     fakeUi = {};
