@@ -151,8 +151,7 @@ class App {
   }
   std::vector<std::wstring> Texts(int first, int count = 1) const {  // of the controls first, first + 1, ...
     std::vector<std::wstring> texts;
-    while (count-- > 0)
-      texts.push_back(TextOf(GetDlgItem(window, first++)));
+    for (; count > 0; --count) texts.push_back(TextOf(GetDlgItem(window, first++)));
     return texts;
   }
   void SetTexts(int first, const std::vector<std::wstring>& texts) const {
@@ -190,10 +189,9 @@ class App {
     SetWindowPos(box, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     const HWND message = GetDlgItem(box, 0xFFFF);
     BoxView view{TextOf(box), message ? TextOf(message) : L"", {}, {}, GetWindow(box, GW_OWNER) == window};
-    for (HWND button = nullptr; (button = FindWindowExW(box, button, L"Button", nullptr));) {
+    for (HWND button = nullptr; (button = FindWindowExW(box, button, L"Button", nullptr));)
       if (IsWindowVisible(button) && (GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK) <= BS_DEFPUSHBUTTON)
         std::get<3>(view).push_back(GetDlgCtrlID(button));
-    }
     for (HWND image = nullptr; (image = FindWindowExW(box, image, L"Static", nullptr));) {
       if (!IsWindowVisible(image) || (GetWindowLongW(image, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) continue;
       // From the screen, as icon handles mean nothing in another process; it may come a little later.
@@ -239,10 +237,9 @@ class App {
   }
   HWND Find(const wchar_t* windowClass, bool visible) const {
     DWORD owner = 0;
-    for (HWND found = nullptr; (found = FindWindowExW(nullptr, found, windowClass, nullptr));) {
+    for (HWND found = nullptr; (found = FindWindowExW(nullptr, found, windowClass, nullptr));)
       if (GetWindowThreadProcessId(found, &owner) && owner == id_ && (!visible || IsWindowVisible(found)))
         return found;
-    }
     return nullptr;
   }
   HANDLE process_ = nullptr;

@@ -75,6 +75,5 @@ inline void WriteBytes(const std::string& path, std::string_view bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
 inline std::string ReadBytes(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), {});
+  return std::string(std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {});
 }
