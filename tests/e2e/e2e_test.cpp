@@ -356,9 +356,8 @@ TEST(Scaling, EverythingIsItsLayoutTimesTheScale) {
   EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= 1920 && r.bottom <= 1080) << r.right << " " << r.bottom;
   GetWindowRect(GetDlgItem(app.window, IDC_MONTE_CARLO_CALCULATE), &calculate);
   MapWindowPoints(nullptr, app.window, reinterpret_cast<POINT*>(&calculate), 2);
-  EXPECT_EQ(std::tuple(1253L, 915L, 150L, 38L),  // 835, 610, 100, 25 at 96 DPI
-            std::tuple(calculate.left, calculate.top, calculate.right - calculate.left,
-                       calculate.bottom - calculate.top));
+  EXPECT_EQ(std::tuple(1253L, 915L, 1403L, 953L),  // 835, 610, 935, 635 at 96 DPI
+            std::tuple(calculate.left, calculate.top, calculate.right, calculate.bottom));
   // The baseline, at 340 at 96 DPI.
   const std::vector<Pixel> baseline = {{900, 510, kMagenta}, {900, 511, 0}, {900, 340, 0xF5F5F5}};
   EXPECT_EQ(baseline, app.WaitPixels(baseline));

@@ -112,7 +112,7 @@ TEST_F(Simulation, TheFastSamplingMatchesThePlainLoopToTheLastBit) {
 }
 
 // A run asks every 4096 samples and every 65536 trades of a long sample or path (at win rate 0 the one
-// sample, or the path, loses 1,414,211 times); a stopped run leaves the outputs as they were.
+// sample, or the path, loses 1,414,211 times); a run stopped between samples or within one leaves the outputs.
 TEST_F(Simulation, ALongRunAsksNowAndThenAndStopsWhenTold) {
   Start({"1,2,3"}, 10000, L"1000000|25|100|1000|37|0.5|0.5");  // long samples leave the tree
   fakeUi.stopAt = 2;
@@ -123,10 +123,12 @@ TEST_F(Simulation, ALongRunAsksNowAndThenAndStopsWhenTold) {
   Start({"1,2,3"}, 1, L"1000000|1000|0.000001|1|0|0.000001|0.000001");
   ArithmeticCalculateCommand();
   MonteCarloCalculateCommand();
+  fakeUi.stopAt = 43;  // ARITHMETIC again, stopped within its one sample
+  ArithmeticCalculateCommand();
   EXPECT_EQ(Shown(IDC_RUIN_RATE, IDC_TRADE_COUNT), L"100|0|-1000000|-1000000|-1000000|1000000|0|LOSE|1414211");
-  EXPECT_EQ(std::tuple(fakeUi.asked.size(), fakeUi.asked[20], fakeUi.asked.back(), fakeUi.runs),
-            std::tuple(42u, Asked::value_type(0, 1), Asked::value_type(21 * 65536, 0),
-                       std::vector{RunKind::Arithmetic, RunKind::MonteCarlo}));
+  EXPECT_EQ(std::tuple(fakeUi.asked.size(), fakeUi.asked[20], fakeUi.asked[41], fakeUi.runs),
+            std::tuple(43u, Asked::value_type(0, 1), Asked::value_type(21 * 65536, 0),
+                       std::vector{RunKind::Arithmetic, RunKind::MonteCarlo, RunKind::Arithmetic}));
 }
 
 // Each simulation seeds from the clock's low 32 bits, 500 values on (1000 gives 942875036, 2000 1047079940),
