@@ -39,6 +39,7 @@ struct Sweep {
   std::wstring_view errors, afterChange = {};  // the codes the faults bring with the files as before, and as after
   std::wstring_view goesOn = {};               // codes after which the command goes on; the others end it
 };
+void PrintTo(const Sweep& sweep, std::ostream* out) { *out << sweep.name; }
 
 class AllocationFailure : public testing::TestWithParam<Sweep> {
  protected:

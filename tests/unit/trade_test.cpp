@@ -57,9 +57,8 @@ TEST(Progression, NextListByResultAndLength) {
   for (const auto& c : cases) EXPECT_EQ(NextProgression(c.result, c.before), c.after) << c.before.size();
 }
 
-// A read turns CR LF into LF, keeps a lone CR and ends at 0x1A. A write into a folder in the way or missing,
-// or onto a full disk (fclose meets what fwrite buffered), writes nothing and leaves no file behind; a folder
-// whose files meet a full disk takes none.
+// A read turns CR LF into LF, keeps a lone CR and ends at 0x1A. A write into a folder in the way or missing, or
+// onto a full disk (fclose meets what fwrite buffered), writes and leaves nothing: such a folder takes no files.
 TEST(Files, ReadInTextModeAndAFailedWriteLeavesNothing) {
   TempDir dir;
   WriteBytes(dir.File("t.txt"), "a\r\r\nb\r\x1A" "c");
