@@ -6,7 +6,9 @@
 #include <new>
 
 void PlayList::Start(const ProgressionArray& list) {
-  slots.assign(list.begin(), list.end());  // keeps the block's capacity
+  // The block keeps the room it has grown to, so a run of samples grows it once.
+  slots.resize(std::max(slots.size(), list.size()));
+  std::copy(list.begin(), list.end(), slots.begin());
   begin = 0;
   end = list.size();
 }
