@@ -55,9 +55,8 @@ TEST(StartUp, ShowsTheWindowFilledFromTheSavedFilesOrWritesAFreshLog) {
 }
 
 TEST(StartUp, SaysOnceWhenNoDataCanBeKeptAndOpensAllTheSame) {
-  const fs::path folder = App::NextFolder();
-  fs::create_directories(folder);
-  std::ofstream(folder / "save_data") << "a file where the folder would be";
+  fs::create_directories(App::NextFolder());
+  std::ofstream(App::NextFolder() / "save_data") << "a file where the folder would be";
   App app;
   const HWND box = app.WaitBox();
   EXPECT_EQ((BoxView{L"ERROR!!", L"エラーコード:01-05\nこのフォルダにはデータを保存できません。\n保存用のフォルダを作成で"
