@@ -247,7 +247,7 @@ TEST(SamplingCountDialog, ShowsTheCountAndSavesOnlyWithSaveOrEnter) {
   };
   for (auto [shown, typed, message, wParam, saved] : cases) {
     SCOPED_TRACE(typed);
-    app.Menu('t', 'a');  // ツール, ARITHMETIC SIMULATION 設定
+    app.Post(WM_COMMAND, IDM_SAMPLING_COUNT);  // ツール, ARITHMETIC SIMULATION 設定
     const HWND box = app.WaitBox(), count = GetDlgItem(box, IDC_SAMPLING_COUNT);
     EXPECT_EQ((BoxView{L"ARITHMETIC SIMULATION 設定", L"", {}, {IDOK, IDCANCEL}, true}), app.View(box));
     EXPECT_EQ(shown, TextOf(count));
@@ -311,7 +311,7 @@ TEST(VersionCheck, AsksTheServerOnceAndShowsWhatItPublishes) {
     std::optional<LoopbackServer> server;
     if (published) server.emplace(TEST_VERSION_URL);
     const bool silent = published == "silent";
-    app.Menu('h', 'q');  // ヘルプ, バージョンアップ確認
+    app.Post(WM_COMMAND, IDM_VERSION_CHECK);  // ヘルプ, バージョンアップ確認
     if (server && !silent) {
       const std::string request = server->Answer(*published);
       EXPECT_TRUE(request.starts_with("GET /information/tallowind.txt HTTP/")) << request;
@@ -330,7 +330,7 @@ TEST(AboutBox, ShowsTheProgramAndClosesWithOkOrEsc) {
   // OK, and Esc, which presses IDCANCEL as the close box does.
   for (auto [message, wParam] : {std::pair(WM_COMMAND, IDOK), {WM_KEYDOWN, VK_ESCAPE}}) {
     SCOPED_TRACE(message);
-    app.Menu('h', 'a');  // ヘルプ, バージョン情報
+    app.Post(WM_COMMAND, IDM_ABOUT);  // ヘルプ, バージョン情報
     const HWND box = app.WaitBox();
     Texts texts = {TextOf(box), GetWindow(box, GW_OWNER) == app.window ? L"owned" : L""};
     for (HWND child = nullptr; (child = FindWindowExW(box, child, nullptr, nullptr));)
